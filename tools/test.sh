@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the dependencies, then builds and runs every test twice: a normal build, then an
+# AddressSanitizer + UndefinedBehaviorSanitizer build. GL and window tests need a display, so
+# both runs happen inside one virtual X server.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/tools/install-deps.sh"
+bash "$top/tools/build.sh" build
+bash "$top/tools/build.sh" build-asan -DLECTREL_SANITIZE=ON -DLECTREL_BENCH=OFF
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+for dir in build build-asan; do
+  echo "== tests in $dir"
+  xvfb-run -a -s "-screen 0 1280x800x24" \
+    ctest --test-dir "$top/$dir" --output-on-failure -j "$(nproc)" || status=1
+done
+exit $status
