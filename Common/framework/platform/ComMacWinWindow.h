@@ -1,0 +1,25 @@
+// The program's one window: creation, size fitted to the desktop, corner and title, the
+// graphics life cycle (context plus the application's graphics) and the rebuild on a resize.
+#ifndef COM_MAC_WIN_WINDOW_H
+#define COM_MAC_WIN_WINDOW_H
+
+struct SDL_Window;
+
+extern SDL_Window* main_window;       // the window (also the full-screen surface)
+extern char cmw_title_str[512];       // "Untitled" until the application names it
+extern char cmw_screens_were_on;      // screens were on when the graphics were last deleted
+
+char ComMacWinCreateWindow();
+char ComMacWinCreateGraphics();
+void ComMacWinDeleteGraphics();
+void ComMacWinResizeCB(int width, int height);
+void ComMacWinUpdateWindowCorner();
+void ComMacWinGetWindowPosition(int* x, int* y);
+char ComMacMiscGetDesktopSize(int* width, int* height);
+void ComMacWinSetWindowTitle(SDL_Window* window, char* text);
+void ComWinSetGameTitle(char* text);
+void ComMacWinRefreshWindow();
+// Closes the window (end of the process, or a test's fresh start).
+void ComMacWinDestroyWindow();
+
+#endif
