@@ -1,0 +1,59 @@
+// The framework's one file layer. Handles are open buffered streams passed as untyped pointers
+// (null = no file), owned by the caller until ComFileClose. Every failure is logged under the
+// operation's own name; results are 1/0 flags, handles or 0 sizes.
+//
+// A file opened by ComFileCreateForWriting or ComFileOpenForWriting is written under a temporary
+// name beside it and takes its real name only when ComFileClose succeeds after writes that all
+// succeeded, so a failed save never destroys the file that was there.
+#ifndef COM_FILE_H
+#define COM_FILE_H
+
+#include <cstdint>
+
+#define COM_FILE_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
+
+inline constexpr uint32_t COM_FILE_LINE_MAX = 10000;    // ComFileReadLine's limit, NUL counted
+inline constexpr uint32_t COM_FILE_FORMAT_SIZE = 5000;  // ComFilePrintf's formatting buffer
+
+// Opening (null on failure).
+void* ComFileOpenForReading(const char* path);
+void* ComFileOpenForReadingIfExists(const char* path);  // silent null when absent
+void* ComFileCreateForWriting(const char* path);         // created or truncated
+void* ComFileOpenForWriting(const char* path);           // created or truncated, at offset 0
+void* ComFileOpenForAppending(const char* path);         // created if missing, writes go to the end
+
+// Reading and writing an open file.
+char ComFileRead(void* file, void* buf, uint32_t len);          // 1 only when all len bytes came
+char ComFileWrite(void* file, const void* data, uint32_t len);  // 1 only when all were written
+// One text line (LF, CR or CR LF ends it; the end is not copied) into dst, which holds max bytes.
+// A line longer than max - 1 bytes arrives in pieces of max - 1 bytes. 1 when a line (maybe
+// empty) was delivered, 0 at end of file, on a read error (logged) or on a bad max.
+char ComFileReadLine(void* file, void* dst, uint32_t max);
+char ComFilePrintf(void* file, const char* format, ...) COM_FILE_PRINTF(2, 3);
+char ComFileRewind(void* file);
+char ComFileMoveToEnd(void* file);
+int32_t ComFileGetSize(void* file);  // the position is kept
+// Closes a non-null handle (null is ignored, 1). 0 when buffered data could not be written or the
+// file could not take its name; the failure is logged.
+char ComFileClose(void* file);
+
+// Whole files by path.
+char ComFileOpenReadAndClose(const char* path, void* buf, uint32_t len);          // size must be len
+char ComFileOpenReadAndCloseIfExists(const char* path, void* buf, uint32_t len);  // absent: 1
+char ComFileOpenWriteAndClose(const char* path, const void* buf, uint32_t len);
+int32_t ComFileGetSizeFilename(const char* path);
+// Copies in the program (no shell) to a temporary name beside `to`, then renames; 1 on success.
+char ComFileCopyFile(const char* from, const char* to, char failIfExists);
+void ComFileDelete(const char* path);
+char ComFileExists(const char* path);
+
+// Folders.
+char ComFileCreateDirectory(const char* path);
+void ComFileDeleteDirectory(const char* path);
+char ComFileDirectoryExists(const char* path);
+
+// Platform hooks.
+void ComFileReverseWordBitsForPlatform(void* buf, uint32_t len);  // data is used as stored
+void ComFileOutputLastError(const char* caller);
+
+#endif
