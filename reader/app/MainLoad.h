@@ -5,6 +5,8 @@
 
 #include "BookLine.h"
 
+struct _ComGlDxTexture;
+
 extern char pdf_filename[1024];   // the open book's full path, whatever its type
 extern char text_filename[1024];  // its converted text file
 extern char book_name[512];       // file name without folder and last extension
@@ -31,5 +33,30 @@ char MainCharIsAlphaNumeric(unsigned char c);
 char MainStringIsWhitespace(unsigned char* s);
 char MainStringIsAlphaNumeric(unsigned char* s);
 char MainStringIsNumeric(unsigned char* s);
+
+// The rest of the loading side of the reading view (used by the application and its screens).
+#define MAIN_BUFFER_SIZE 10000
+
+extern char m_render_box;            // 0 none, else the kind of the message box shown
+extern float m_render_box_alpha;     // remaining life in seconds, alpha up to 1
+extern char m_render_box_str[128];
+extern char draw_progress_string;    // the progress box is shown
+extern float display_perc;           // 0..1; -1 no percentage; -2 neither percentage nor hint
+extern _ComGlDxTexture misc_tex;     // "Misc.tga": box, bar and battery pieces
+extern char use_command_line;        // a path handed to MainSetupFilename is taken (1 at start)
+
+signed char MainSetupFilename(char* path, char* error_text);
+char MainInit();
+void MainExit();
+void MainFreeLineList();
+void MainQuitLoadingBook();
+void MainResetLastFileLoadedConfigEntry();
+void MainDisplayBoxMessage(char kind, char* text);
+void MainCalcTotalBookHeight();
+void MainSnapDrawLinePosIfNeeded();
+void MainUpdateDrawLinePosFromBookReadPerc();
+void MainUpdateBookReadPerc();
+char MainLoadGraphics();
+void MainDestroyGraphics();
 
 #endif

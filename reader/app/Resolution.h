@@ -1,0 +1,45 @@
+// The display-mode file "Resolution.dat" (window or full screen, size, depth, rate, anti-aliasing)
+// and the start-up display dialog.
+#ifndef RESOLUTION_H
+#define RESOLUTION_H
+
+#include <cstdint>
+#include <cstddef>
+
+struct _Resolution {
+  float version;          // 1.0
+  uint8_t reserved;
+  uint8_t windowed;
+  uint8_t pad0[2];
+  int32_t win_width;
+  int32_t win_height;
+  int32_t win_bpp;
+  int32_t fs_width;
+  int32_t fs_height;
+  int32_t fs_bpp;
+  int32_t fs_frequency;
+  uint8_t anti_aliasing;
+  uint8_t reserved2;
+  uint8_t pad1[2];
+};
+static_assert(sizeof(_Resolution) == 40, "the display-mode file is 40 bytes");
+static_assert(offsetof(_Resolution, windowed) == 5, "layout of the display-mode file");
+static_assert(offsetof(_Resolution, win_width) == 8, "layout of the display-mode file");
+static_assert(offsetof(_Resolution, fs_frequency) == 32, "layout of the display-mode file");
+static_assert(offsetof(_Resolution, anti_aliasing) == 36, "layout of the display-mode file");
+
+extern _Resolution resolution;
+extern char res_file_str[1024];
+
+void ResolutionSetupFilename();
+void ResolutionSetupFilenameMac();
+char ResolutionLoadSettings();
+void ResolutionSaveSettings();
+void ResolutionSetDefaultResolution();
+void ResolutionUpdateSettingsFromCurrent();
+void ResolutionSetSettings();
+char ResolutionDoDialog(int argc, char** argv);
+char ResolutionDoDialogMac();
+void ResolutionEnsureWindowedModeNotTooBig();
+
+#endif
