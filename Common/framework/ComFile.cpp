@@ -1,0 +1,531 @@
+// The file layer over buffered stdio streams and POSIX folder calls.
+#include "ComFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ComDebug.h"
+
+namespace {
+
+char cf_line_in[COM_FILE_LINE_MAX];
+char cf_format_str[COM_FILE_FORMAT_SIZE];
+
+// A stream being written under a temporary name: the name it takes on a clean close, and
+// whether a write to it has failed (then the close throws the temporary file away).
+struct PendingWrite {
+  std::string final_path;
+  std::string temp_path;
+  bool failed;
+};
+
+std::unordered_map<FILE*, PendingWrite>& PendingWrites() {
+  static std::unordered_map<FILE*, PendingWrite> table;
+  return table;
+}
+
+bool Empty(const char* path) { return !path || path[0] == 0; }
+
+// Permission bits for a new file: those of the file it replaces, else what a plain create gives.
+mode_t NewFileMode(const char* replaced) {
+  struct stat st;
+  if (stat(replaced, &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Opens a temporary file beside `path` (same folder, so the rename stays on one file system).
+FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
+  std::string templ = std::string(path) + ".tmp-XXXXXX";
+  std::vector<char> name(templ.begin(), templ.end());
+  name.push_back(0);
+  int fd = mkstemp(name.data());
+  if (fd < 0) return nullptr;
+  fchmod(fd, mode);
+  FILE* f = fdopen(fd, "wb");
+  if (!f) {
+    close(fd);
+    unlink(name.data());
+    return nullptr;
+  }
+  *temp_out = name.data();
+  return f;
+}
+
+FILE* OpenForReplacing(const char* path) {
+  std::string temp;
+  FILE* f = OpenTemp(path, NewFileMode(path), &temp);
+  if (!f) return nullptr;
+  PendingWrites()[f] = PendingWrite{path, temp, false};
+  return f;
+}
+
+void MarkFailed(FILE* f) {
+  auto it = PendingWrites().find(f);
+  if (it != PendingWrites().end()) it->second.failed = true;
+}
+
+// Closes the stream; a stream written under a temporary name takes its real name only when
+// every write, the flush and the close worked. 1 on success.
+char CloseStream(FILE* f, const char* func) {
+  auto& table = PendingWrites();
+  auto it = table.find(f);
+  if (it == table.end()) {
+    if (fclose(f) != 0) {
+      DebugError(func, "Could not close file");
+      return 0;
+    }
+    return 1;
+  }
+  PendingWrite pw = it->second;
+  table.erase(it);
+  bool ok = !pw.failed;
+  if (fflush(f) != 0) ok = false;
+  if (ferror(f)) ok = false;
+  if (fclose(f) != 0) ok = false;
+  if (!ok) {
+    unlink(pw.temp_path.c_str());
+    DebugError(func, "Could not write file <%s>", pw.final_path.c_str());
+    return 0;
+  }
+  if (rename(pw.temp_path.c_str(), pw.final_path.c_str()) != 0) {
+    int err = errno;
+    unlink(pw.temp_path.c_str());
+    DebugError(func, "Could not rename file to <%s> [%s]", pw.final_path.c_str(), strerror(err));
+    return 0;
+  }
+  return 1;
+}
+
+// Throws away a stream written under a temporary name (the file it replaces stays as it was).
+void DiscardStream(FILE* f) {
+  auto& table = PendingWrites();
+  auto it = table.find(f);
+  std::string temp = it != table.end() ? it->second.temp_path : std::string();
+  if (it != table.end()) table.erase(it);
+  fclose(f);
+  if (!temp.empty()) unlink(temp.c_str());
+}
+
+// The size of an open stream in 64 bits, the position kept; -1 on failure.
+int64_t StreamSize(FILE* f) {
+  off_t pos = ftello(f);
+  if (fseeko(f, 0, SEEK_END) != 0) return -1;
+  off_t end = ftello(f);
+  if (pos >= 0) fseeko(f, pos, SEEK_SET);
+  return end;
+}
+
+}  // namespace
+
+// ---- Opening ----
+
+void* ComFileOpenForReading(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileOpenForReading", "No filename specified");
+    return nullptr;
+  }
+  FILE* f = fopen(path, "rb");
+  if (!f) DebugError("ComFileOpenForReading", "Could not open file <%s>", path);
+  return f;
+}
+
+void* ComFileOpenForReadingIfExists(const char* path) {
+  if (Empty(path)) return nullptr;
+  return fopen(path, "rb");
+}
+
+void* ComFileCreateForWriting(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileCreateForWriting", "No filename specified");
+    return nullptr;
+  }
+  FILE* f = OpenForReplacing(path);
+  if (!f) DebugError("ComFileCreateForWriting", "Could not create file <%s>", path);
+  return f;
+}
+
+void* ComFileOpenForWriting(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileOpenForWriting", "No filename specified");
+    return nullptr;
+  }
+  FILE* f = OpenForReplacing(path);
+  if (!f) {
+    DebugError("ComFileOpenForWriting", "Could not open or create file <%s>", path);
+    return nullptr;
+  }
+  ComFileRewind(f);
+  return f;
+}
+
+void* ComFileOpenForAppending(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileOpenForAppending", "No filename specified");
+    return nullptr;
+  }
+  FILE* f = fopen(path, "ab");
+  if (!f) DebugError("ComFileOpenForAppending", "Could not open or create file <%s>", path);
+  return f;
+}
+
+// ---- Reading and writing ----
+
+char ComFileRead(void* file, void* buf, uint32_t len) {
+  if (!file || !buf || len == 0) {
+    DebugError("ComFileRead", "Could not read from file");
+    return 0;
+  }
+  size_t n = fread(buf, 1, len, static_cast<FILE*>(file));
+  if (n == 0) {
+    DebugError("ComFileRead", "Could not read from file");
+    return 0;
+  }
+  if (n < len) {
+    DebugError("ComFileRead", "Problem reading from file [ read %u not %u ]", (unsigned)n,
+               (unsigned)len);
+    return 0;
+  }
+  return 1;
+}
+
+char ComFileWrite(void* file, const void* data, uint32_t len) {
+  if (!file || !data || len == 0) {
+    DebugError("ComFileWrite", "Could not write to file");
+    return 0;
+  }
+  FILE* f = static_cast<FILE*>(file);
+  size_t n = fwrite(data, 1, len, f);
+  if (n == 0) {
+    MarkFailed(f);
+    DebugError("ComFileWrite", "Could not write to file");
+    return 0;
+  }
+  if (n < len) {
+    MarkFailed(f);
+    DebugError("ComFileWrite", "Only wrote %u of %u bytes to file", (unsigned)n, (unsigned)len);
+    return 0;
+  }
+  return 1;
+}
+
+// Reads byte by byte from the stream's own buffer, so a line costs no block read and no seek
+// back, and the stream position is always right after what was delivered.
+char ComFileReadLine(void* file, void* dst, uint32_t max) {
+  if (max > COM_FILE_LINE_MAX) {
+    DebugError("ComFileReadLineMac", "Line max size too big");
+    return 0;
+  }
+  if (max <= 1) return 0;
+  if (!file || !dst) {
+    DebugError("ComFileReadLineMac", "Invalid parameters");
+    return 0;
+  }
+  FILE* f = static_cast<FILE*>(file);
+  const uint32_t limit = max - 1;
+  uint32_t n = 0;
+  bool line_end = false;
+
+  flockfile(f);
+  while (n < limit) {
+    int c = getc_unlocked(f);
+    if (c == EOF) break;
+    if (c == '\n') {
+      line_end = true;
+      break;
+    }
+    if (c == '\r') {
+      // CR LF is one line end, also when the LF lies beyond this call's max - 1 bytes.
+      int next = getc_unlocked(f);
+      if (next != '\n' && next != EOF) ungetc(next, f);
+      line_end = true;
+      break;
+    }
+    cf_line_in[n++] = (char)c;
+  }
+  const bool read_error = ferror(f) != 0;
+  funlockfile(f);
+
+  if (read_error) {
+    clearerr(f);
+    DebugError("ComFileReadLineMac", "Could not read from file");
+    return 0;
+  }
+  if (n == 0 && !line_end) return 0;  // end of file
+
+  cf_line_in[n] = 0;
+  // A NUL inside the line ends the text delivered.
+  size_t len = strlen(cf_line_in);
+  memcpy(dst, cf_line_in, len + 1);
+  return 1;
+}
+
+char ComFilePrintf(void* file, const char* format, ...) {
+  va_list ap;
+  va_start(ap, format);
+  int n = vsnprintf(cf_format_str, sizeof(cf_format_str), format, ap);
+  va_end(ap);
+  if (n < 0) {
+    DebugError("ComFilePrintf", "Could not format text");
+    return 0;
+  }
+  char ok;
+  if ((size_t)n < sizeof(cf_format_str)) {
+    ok = ComFileWrite(file, cf_format_str, (uint32_t)strlen(cf_format_str));
+  } else {
+    // Longer than the shared buffer: formatted again in a buffer of its own, never cut.
+    std::vector<char> big((size_t)n + 1);
+    va_start(ap, format);
+    vsnprintf(big.data(), big.size(), format, ap);
+    va_end(ap);
+    ok = ComFileWrite(file, big.data(), (uint32_t)strlen(big.data()));
+  }
+  if (!ok) {
+    DebugError("ComFilePrintf", "Could not write to file");
+    return 0;
+  }
+  return 1;
+}
+
+char ComFileRewind(void* file) {
+  if (!file || fseeko(static_cast<FILE*>(file), 0, SEEK_SET) != 0) {
+    DebugError("ComFileRewind", "Error rewinding file");
+    return 0;
+  }
+  return 1;
+}
+
+char ComFileMoveToEnd(void* file) {
+  if (!file || fseeko(static_cast<FILE*>(file), 0, SEEK_END) != 0) {
+    DebugError("ComFileMoveToEnd", "Error moving to end of file");
+    return 0;
+  }
+  return 1;
+}
+
+int32_t ComFileGetSize(void* file) {
+  int64_t size = file ? StreamSize(static_cast<FILE*>(file)) : -1;
+  if (size < 0 || size > INT32_MAX) {
+    DebugError("ComFileGetSize", "Problem getting size");
+    return 0;
+  }
+  return (int32_t)size;
+}
+
+char ComFileClose(void* file) {
+  if (!file) return 1;
+  return CloseStream(static_cast<FILE*>(file), "ComFileClose");
+}
+
+// ---- Whole files ----
+
+namespace {
+
+// Shared body of the two whole-file reads. Returns 1, 0, or -1 when the file could not be
+// opened (the callers answer that differently).
+int ReadWholeFile(const char* func, const char* path, void* buf, uint32_t len) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return -1;
+  int64_t size = StreamSize(f);
+  if (size != (int64_t)len) {
+    fclose(f);
+    DebugError(func, "Invalid file size in <%s>", path);
+    return 0;
+  }
+  if (len > 0 && (!buf || fread(buf, 1, len, f) != len)) {
+    fclose(f);
+    DebugError(func, "Could not read from file <%s>", path);
+    return 0;
+  }
+  fclose(f);
+  return 1;
+}
+
+}  // namespace
+
+char ComFileOpenReadAndClose(const char* path, void* buf, uint32_t len) {
+  if (Empty(path)) {
+    DebugError("ComFileOpenReadAndClose", "No filename specified");
+    return 0;
+  }
+  int r = ReadWholeFile("ComFileOpenReadAndClose", path, buf, len);
+  if (r < 0) {
+    DebugError("ComFileOpenReadAndClose", "Could not open file <%s>", path);
+    return 0;
+  }
+  return (char)r;
+}
+
+char ComFileOpenReadAndCloseIfExists(const char* path, void* buf, uint32_t len) {
+  if (Empty(path)) return 1;
+  int r = ReadWholeFile("ComFileOpenReadAndCloseIfExists", path, buf, len);
+  if (r < 0) return 1;
+  return (char)r;
+}
+
+char ComFileOpenWriteAndClose(const char* path, const void* buf, uint32_t len) {
+  if (Empty(path)) {
+    DebugError("ComFileOpenWriteAndClose", "No filename specified");
+    return 0;
+  }
+  FILE* f = OpenForReplacing(path);
+  if (!f) {
+    DebugError("ComFileOpenWriteAndClose", "Could not open file <%s>", path);
+    return 0;
+  }
+  if (!ComFileWrite(f, buf, len)) {
+    DiscardStream(f);
+    DebugError("ComFileOpenWriteAndClose", "Could not write to file <%s>", path);
+    return 0;
+  }
+  return CloseStream(f, "ComFileOpenWriteAndClose");
+}
+
+int32_t ComFileGetSizeFilename(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileGetSizeFilename", "No filename specified");
+    return 0;
+  }
+  FILE* f = fopen(path, "rb");
+  if (!f) {
+    DebugError("ComFileGetSizeFilename", "Could not open file <%s>", path);
+    return 0;
+  }
+  int32_t size = ComFileGetSize(f);
+  fclose(f);
+  return size;
+}
+
+char ComFileCopyFile(const char* from, const char* to, char failIfExists) {
+  const char* func = "ComFileCopyFile";
+  if (Empty(from) || Empty(to)) {
+    DebugError(func, "Invalid parameters");
+    return 0;
+  }
+  if (failIfExists && access(to, F_OK) == 0) {
+    DebugError(func, "File <%s> exists", to);
+    return 0;
+  }
+  FILE* in = fopen(from, "rb");
+  if (!in) {
+    DebugError(func, "File <%s> does not exist", from);
+    return 0;
+  }
+  struct stat st;
+  mode_t mode;
+  if (stat(to, &st) == 0 && S_ISREG(st.st_mode)) {
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = umask(0);
+    umask(mask);
+    mode = (fstat(fileno(in), &st) == 0 ? (st.st_mode & 0777) : 0666) & ~mask;
+  }
+  std::string temp;
+  FILE* out = OpenTemp(to, mode, &temp);
+  if (!out) {
+    fclose(in);
+    DebugError(func, "Could not create file <%s>", to);
+    return 0;
+  }
+
+  bool ok = true;
+  std::vector<char> block(1 << 16);
+  for (;;) {
+    size_t n = fread(block.data(), 1, block.size(), in);
+    if (n > 0 && fwrite(block.data(), 1, n, out) != n) {
+      ok = false;
+      break;
+    }
+    if (n < block.size()) {
+      if (ferror(in)) ok = false;
+      break;
+    }
+  }
+  fclose(in);
+  if (fflush(out) != 0 || ferror(out)) ok = false;
+  if (fclose(out) != 0) ok = false;
+  if (ok && rename(temp.c_str(), to) != 0) ok = false;
+  if (!ok) {
+    unlink(temp.c_str());
+    DebugError(func, "Could not copy <%s> to <%s>", from, to);
+    return 0;
+  }
+  return 1;
+}
+
+void ComFileDelete(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileDelete", "No filename specified");
+    return;
+  }
+  unlink(path);
+}
+
+char ComFileExists(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileExists", "No filename specified");
+    return 0;
+  }
+  FILE* f = fopen(path, "rb");
+  if (!f) return 0;
+  fclose(f);
+  return 1;
+}
+
+// ---- Folders ----
+
+char ComFileCreateDirectory(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileCreateDirectory", "No filename specified");
+    return 0;
+  }
+  if (mkdir(path, 0777) != 0) {
+    DebugError("ComFileCreateDirectory", "mkdir failed");
+    return 0;
+  }
+  return 1;
+}
+
+void ComFileDeleteDirectory(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileDeleteDirectory", "No name specified");
+    return;
+  }
+  rmdir(path);
+}
+
+char ComFileDirectoryExists(const char* path) {
+  if (Empty(path)) {
+    DebugError("ComFileDirectoryExists", "No filename specified");
+    return 0;
+  }
+  DIR* d = opendir(path);
+  if (!d) return 0;
+  closedir(d);
+  return 1;
+}
+
+// ---- Platform hooks ----
+
+void ComFileReverseWordBitsForPlatform(void* buf, uint32_t len) {
+  (void)buf;
+  (void)len;
+}
+
+void ComFileOutputLastError(const char* caller) {
+  if (caller)
+    DebugError("ComFileOutputLastError", "Not supported on Mac (called by %s)", caller);
+  else
+    DebugError("ComFileOutputLastError", "Not supported on Mac");
+}
