@@ -2,10 +2,16 @@
 // Weak, so that a program linking the real reading view takes the real definitions.
 #include "support_MainFakes.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "ComGlTexture.h"
+#include "GameFolders.h"
+#include "LecFont.h"
+#include "MainCleanup.h"
 #include "MainLoad.h"
+#include "Slots.h"
 
 #define FAKE __attribute__((weak))
 
@@ -28,7 +34,18 @@ FAKE _Line* formatted_line_list;
 FAKE int num_formatted_lines;
 FAKE char display_str[512];
 
-// Reading-view copies of the settings that the settings record updates.
+FAKE char m_render_box;
+FAKE float m_render_box_alpha;
+FAKE char m_render_box_str[128];
+FAKE char draw_progress_string;
+FAKE float display_perc;
+FAKE _ComGlDxTexture misc_tex;
+FAKE char use_command_line;
+
+// The fonts (a test that measures text sets book_font) and the working copies of the settings
+// that the settings record updates.
+FAKE _ComFreeTypeFont* mui_font;
+FAKE _ComFreeTypeFont* book_font;
 FAKE float text_size_mult;
 FAKE float font_orig_scale_x;
 FAKE float font_orig_scale_y;
@@ -49,6 +66,12 @@ void MainFakesReset() {
   total_book_height = 0;
   book_read_perc = 0;
   display_str[0] = 0;
+  m_render_box = 0;
+  m_render_box_alpha = 0;
+  m_render_box_str[0] = 0;
+  draw_progress_string = 0;
+  display_perc = 0;
+  use_command_line = 1;
   text_size_mult = 0;
   font_orig_scale_x = 0;
   font_orig_scale_y = 0;
@@ -130,3 +153,37 @@ FAKE char SlotsReadSlot(int) {
 }
 
 FAKE void SlotsUpdateFromLoadedTempConfig() { main_fake_calls.slot_applies++; }
+
+static char FakeFolder(char* dst, int len, const char* sub) {
+  if (!dst || len < 1) return 0;
+  dst[0] = 0;
+  if (main_fake_calls.data_dir.empty()) return 0;
+  int n = snprintf(dst, static_cast<size_t>(len), "%s%s", main_fake_calls.data_dir.c_str(), sub);
+  if (n < 0 || n >= len) {
+    dst[0] = 0;
+    return 0;
+  }
+  return 1;
+}
+
+FAKE char GameGetDataDir(char* dst, int len) { return FakeFolder(dst, len, ""); }
+FAKE char GameGetSettingsDir(char* dst, int len) { return FakeFolder(dst, len, "/Settings"); }
+
+// The rest of the loading side of the reading view: inert, for programs that link a module
+// calling them.
+FAKE signed char MainSetupFilename(char*, char* error_text) {
+  if (error_text) error_text[0] = 0;
+  return 0;
+}
+FAKE char MainInit() { return 0; }
+FAKE void MainExit() {}
+FAKE void MainFreeLineList() {}
+FAKE void MainQuitLoadingBook() {}
+FAKE void MainResetLastFileLoadedConfigEntry() {}
+FAKE void MainDisplayBoxMessage(char kind, char*) { m_render_box = kind; }
+FAKE void MainCalcTotalBookHeight() {}
+FAKE void MainSnapDrawLinePosIfNeeded() {}
+FAKE void MainUpdateDrawLinePosFromBookReadPerc() {}
+FAKE void MainUpdateBookReadPerc() {}
+FAKE char MainLoadGraphics() { return 0; }
+FAKE void MainDestroyGraphics() {}

@@ -18,11 +18,14 @@ struct MainFakeCalls {
   int slot_reads = 0;                // SlotsReadSlot
   int slot_applies = 0;              // SlotsUpdateFromLoadedTempConfig
   char slot_read_result = 0;         // what SlotsReadSlot answers
+  // The folders that GameGetDataDir and GameGetSettingsDir answer (the latter with "/Settings");
+  // empty makes both fail.
+  std::string data_dir;
 };
 
 extern MainFakeCalls main_fake_calls;
 
-// Clears the records and every faked global (paths, names, flags, buffers left as null).
+// Clears the records and every faked global (paths, names, flags; buffers and fonts left alone).
 void MainFakesReset();
 
 // Allocates (or frees) the two 10000-byte work buffers as MainInit does around a load.
