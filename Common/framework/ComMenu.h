@@ -34,12 +34,12 @@ void ComMenuCheckSubRow(int column, int row, int sub_row, char checked);
 void ComMenuCheckSubRowUsingUserData(int column, int row, char user_data, char checked, char exclusive);
 void ComMenuEnableRow(int column, int row, char enabled);
 void ComMenuEnableSubRow(int column, int row, int sub_row, char enabled);
-void ComMenuSetExtraMenuText(char which, char* text);
+void ComMenuSetExtraMenuText(char which, const char* text);
 
-int ComMenuAddCol(char* title);
-int ComMenuAddRowToCol(int column, char* text, char* key, ComMenuCallback callback, char user_data);
-int ComMenuAddSubMenuToCol(int column, char* text);
-int ComMenuAddRowToSubMenu(int column, int sub_menu, char* text, char* key, ComMenuCallback callback,
+int ComMenuAddCol(const char* title);
+int ComMenuAddRowToCol(int column, const char* text, const char* key, ComMenuCallback callback, char user_data);
+int ComMenuAddSubMenuToCol(int column, const char* text);
+int ComMenuAddRowToSubMenu(int column, int sub_menu, const char* text, const char* key, ComMenuCallback callback,
                            char user_data);
 int ComMenuGetNumCols(void);
 int ComMenuGetNumRowsInCol(int column);
