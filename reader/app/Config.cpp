@@ -1,0 +1,271 @@
+// The settings record and its file. The file is the record's raw image; everything read from a
+// file is brought into range before use, and a save never destroys the file that was there.
+#include "Config.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "ComDebug.h"
+#include "ComFile.h"
+#include "ComMacMisc.h"
+#include "GameFolders.h"
+#include "LecFont.h"
+#include "MainCleanup.h"
+#include "MainLoad.h"
+#include "Slots.h"
+
+_Config config;
+_Config temp_config;
+char config_filename[1024];
+
+namespace {
+
+// Copies a string into a fixed field, always terminated; false when it had to be cut.
+bool ConfigCopyText(char* dst, size_t size, const char* src) {
+  size_t n = strnlen(src, size);
+  bool fits = n < size;
+  if (!fits) n = size - 1;
+  memcpy(dst, src, n);
+  dst[n] = 0;
+  return fits;
+}
+
+template <typename T>
+void ConfigClampInt(T* v, T lo, T hi) {
+  if (*v < lo) *v = lo;
+  if (*v > hi) *v = hi;
+}
+
+// A slot file that SlotsReadSlot would accept: at least a whole record, starting with 1.7.
+bool ConfigSlotFileIsValid(const char* path) {
+  if (!ComFileExists(path)) return false;
+  if (ComFileGetSizeFilename(path) < static_cast<int32_t>(sizeof(_Config))) return false;
+  void* f = ComFileOpenForReading(path);
+  if (!f) return false;
+  float version = 0;
+  bool ok = ComFileRead(f, &version, sizeof(version)) && version == CONFIG_VERSION;
+  ComFileClose(f);
+  return ok;
+}
+
+// The three preset slots shipped in the resource folder (the working folder), each copied only
+// over a slot that is missing or unusable, so the user's own saved slots survive a reset.
+void ConfigCopyPresetSlots(const char* data_dir) {
+  char settings_dir[1024];
+  int n = snprintf(settings_dir, sizeof(settings_dir), "%s/Settings", data_dir);
+  if (n < 0 || n >= static_cast<int>(sizeof(settings_dir))) {
+    DebugError("ConfigSetDefaults", "Path too long <%s>", data_dir);
+    return;
+  }
+  if (!ComFileDirectoryExists(settings_dir)) ComFileCreateDirectory(settings_dir);
+  const char* prefix = ComMacMiscGetOsxVersion() >= 0x1050 ? "i386_05_" : "i386_";
+  for (int i = 1; i <= 3; i++) {
+    char from[64];
+    char to[1024];
+    snprintf(from, sizeof(from), "%sSlot%02d.lcs", prefix, i);
+    n = snprintf(to, sizeof(to), "%s/Slot%02d.lcs", settings_dir, i);
+    if (n < 0 || n >= static_cast<int>(sizeof(to))) {
+      DebugError("ConfigSetDefaults", "Path too long <%s>", settings_dir);
+      return;
+    }
+    if (ConfigSlotFileIsValid(to)) continue;
+    ComFileCopyFile(from, to, 0);
+  }
+}
+
+// The entry of the open book in config.books, chosen or made; -1 when the list is unusable.
+int ConfigChooseBookEntry() {
+  if (config.num_books < 0 || config.num_books > CONFIG_MAX_BOOKS) {
+    DebugError("ConfigSave", "Internal Error");
+    return -1;
+  }
+  for (int i = 0; i < config.num_books; i++)
+    if (!strncmp(config.books[i].name, book_name, sizeof(config.books[i].name))) return i;
+  int entry;
+  if (config.num_books < CONFIG_MAX_BOOKS) {
+    entry = config.num_books++;
+  } else {
+    entry = 0;
+    for (int i = 1; i < CONFIG_MAX_BOOKS; i++)
+      if (config.books[i].recency < config.books[entry].recency) entry = i;
+  }
+  if (entry < 0 || entry >= CONFIG_MAX_BOOKS) {
+    DebugError("ConfigSave", "Internal Error (2)");
+    return -1;
+  }
+  // A new or reused entry must not inherit another book's position.
+  memset(&config.books[entry], 0, sizeof(config.books[entry]));
+  return entry;
+}
+
+void ConfigUpdateRecency(int chosen) {
+  int64_t max = -1, min = -1;
+  bool any = false;
+  for (int i = 0; i < config.num_books; i++) {
+    if (i == chosen) continue;
+    int64_t r = config.books[i].recency;
+    if (!any || r > max) max = r;
+    if (!any || r < min) min = r;
+    any = true;
+  }
+  config.books[chosen].recency = static_cast<int32_t>(max + 1 > INT32_MAX ? INT32_MAX : max + 1);
+  for (int i = 0; i < config.num_books; i++) {
+    int64_t r = static_cast<int64_t>(config.books[i].recency) - min;
+    if (r > INT32_MAX) r = INT32_MAX;
+    if (r < INT32_MIN) r = INT32_MIN;
+    config.books[i].recency = static_cast<int32_t>(r);
+  }
+}
+
+}  // namespace
+
+void ConfigClampRecord(_Config* c) {
+  ConfigClampInt<char>(&c->options_page, 0, 3);
+  ConfigClampInt<int32_t>(&c->num_books, 0, CONFIG_MAX_BOOKS);
+  ConfigClampInt<int32_t>(&c->rotation, 0, 3);
+  ConfigClampInt<char>(&c->margin_lines, 0, 3);
+  ConfigClampInt<char>(&c->bar_mode, 0, 3);
+  ConfigClampInt<int32_t>(&c->smoothing, 0, 10);
+  ConfigClampInt<int32_t>(&c->paper, 0, 15);
+  ConfigClampInt<char>(&c->battery_mode, 0, 5);
+  ConfigClampInt<char>(&c->html_paragraph_spacing, 0, 2);
+  ConfigClampInt<int32_t>(&c->run_counter, 0, 1);
+  for (_ConfigBook& b : c->books) b.name[sizeof(b.name) - 1] = 0;
+  c->font_file[sizeof(c->font_file) - 1] = 0;
+  c->last_book[sizeof(c->last_book) - 1] = 0;
+  c->last_folder[sizeof(c->last_folder) - 1] = 0;
+}
+
+void ConfigSetupFilename() {
+  char dir[1024];
+  if (!GameGetSettingsDir(dir, sizeof(dir))) ConfigCopyText(dir, sizeof(dir), ".");
+  int n = snprintf(config_filename, sizeof(config_filename), "%s/%s", dir, CONFIG_FILE_NAME);
+  if (n < 0 || n >= static_cast<int>(sizeof(config_filename))) {
+    DebugError("ConfigSetupFilename", "Path too long <%s>", dir);
+    config_filename[0] = 0;
+  }
+}
+
+char ConfigLoad() {
+  ConfigSetupFilename();
+  if (!config_filename[0] || !ComFileExists(config_filename)) {
+    ConfigSetDefaults();
+    return 1;
+  }
+  int32_t size = ComFileGetSizeFilename(config_filename);
+  bool bad = size != static_cast<int32_t>(sizeof(_Config));
+  if (!bad) {
+    if (!ComFileOpenReadAndClose(config_filename, &temp_config, sizeof(temp_config))) {
+      // A read that failed says nothing about the file: keep it (and its reading positions).
+      DebugError("ConfigLoad", "Could not read settings file <%s>", config_filename);
+      ConfigSetDefaults();
+      return 1;
+    }
+    bad = temp_config.version != CONFIG_VERSION;
+  }
+  if (bad) {
+    // A file of another layout: the cached books may not match it either.
+    MainDoCleanupCB(99);
+    ComFileDelete(config_filename);
+    ConfigSetDefaults();
+    return 1;
+  }
+  memcpy(&config, &temp_config, sizeof(config));
+  ConfigClampRecord(&config);
+  ConfigUpdateProgramVars(1);
+  return 1;
+}
+
+void ConfigUpdateProgramVars(char with_book) {
+  ConfigClampInt<int32_t>(&config.num_books, 0, CONFIG_MAX_BOOKS);
+  if (with_book && book_name[0]) {
+    for (int i = 0; i < config.num_books; i++) {
+      if (!strncmp(config.books[i].name, book_name, sizeof(config.books[i].name))) {
+        book_read_perc = config.books[i].read_fraction;
+        break;
+      }
+    }
+  }
+  text_size_mult = config.text_size;
+  font_orig_scale_x = config.text_width;
+  font_orig_scale_y = config.text_height;
+  line_orig_ygap = config.line_spacing;
+  config.font_file[sizeof(config.font_file) - 1] = 0;
+  ConfigCopyText(mc_font_name, sizeof(mc_font_name), config.font_file);
+}
+
+void ConfigSetDefaults() {
+  memset(&config, 0, sizeof(config));
+  config.version = CONFIG_VERSION;
+  config.options_page = 0;
+  config.show_resolution_window = 1;
+  config.num_books = 0;
+  config.rotation = 0;
+  config.side_margin = 5;
+  config.side_margin_rotated = 5;
+  config.top_margin = 2;
+  config.top_margin_rotated = 2;
+  config.margin_lines = 0;
+  config.paragraph_spacing = 0.5f;
+  config.bar_mode = 1;
+  config.bar_height = 15;
+  config.reserved = 0;
+  config.scrolling = 0;
+  config.scroll_speed = 0.2f;
+  config.text_size = 1.5f;
+  config.text_width = 1.0f;
+  config.text_height = 1.2f;
+  config.line_spacing = 36;
+  config.smoothing = 5;
+  config.dark_on_bright = 0;
+  config.background_brightness = 0;
+  config.text_brightness = 0.7f;
+  for (int i = 0; i < 3; i++) {
+    config.text_colour[i] = 1;
+    config.background_colour[i] = 1;
+  }
+  config.paper = 0;
+  config.paper_size = 0.5f;
+  config.paper_contrast = 0.5f;
+  config.page_divisions = 0;
+  config.battery_mode = 0;
+  config.battery_transparency = 1.0f;
+  config.reduce_power = 0;
+  config.html_paragraph_spacing = 2;
+  config.run_counter = 0;
+  ConfigUpdateProgramVars(1);
+
+  char data_dir[1024];
+  if (GameGetDataDir(data_dir, 1023)) ConfigCopyPresetSlots(data_dir);
+  if (SlotsReadSlot(0)) SlotsUpdateFromLoadedTempConfig();
+}
+
+char ConfigSave(char with_position) {
+  ConfigSetupFilename();
+  mc_font_name[sizeof(mc_font_name) - 1] = 0;
+  ConfigCopyText(config.font_file, sizeof(config.font_file), mc_font_name);
+  if (pdf_filename[0]) ConfigCopyText(config.last_book, sizeof(config.last_book), pdf_filename);
+  config.text_size = text_size_mult;
+  config.text_width = font_orig_scale_x;
+  config.text_height = font_orig_scale_y;
+  config.line_spacing = line_orig_ygap;
+
+  if (book_name[0]) {
+    int entry = ConfigChooseBookEntry();
+    if (entry >= 0) {
+      ConfigCopyText(config.books[entry].name, sizeof(config.books[entry].name), book_name);
+      if (with_position) config.books[entry].read_fraction = book_read_perc;
+      ConfigUpdateRecency(entry);
+    }
+  }
+
+  config.version = CONFIG_VERSION;
+  if (!config_filename[0]) return 0;
+  // The file layer writes under a temporary name and renames on a clean close, so a failed
+  // write leaves the previous settings file (and the reading positions in it) in place.
+  void* f = ComFileCreateForWriting(config_filename);
+  if (!f) return 0;
+  bool ok = ComFileWrite(f, &config, sizeof(config));
+  if (!ComFileClose(f)) ok = false;
+  return ok ? 1 : 0;
+}
