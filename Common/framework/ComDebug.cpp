@@ -283,7 +283,7 @@ void DebugSetMessageText(int i, const char* fmt, ...) {
   va_start(ap, fmt);
   FormatText(text, fmt, ap);
   va_end(ap);
-  snprintf(debug_messages[i].text, sizeof(debug_messages[i].text), "%s", text);
+  snprintf(debug_messages[i].text, sizeof(debug_messages[i].text), "%.543s", text);
   debug_messages[i].level = D_PLAIN_TEXT;
 }
 
