@@ -82,7 +82,8 @@ char CreateTextFileIfNeeded() {
     ok = CreateTextFileFromOpfFile(pdf_filename);
   } else {
     // Anything else is taken for a PDF.
-    snprintf(display_str, sizeof(display_str), "Converting File - %s", book_name);
+    int shown = snprintf(display_str, sizeof(display_str), "Converting File - %s", book_name);
+    if (shown < 0) display_str[0] = 0;  // a very long name is only cut in the progress box
     MainDisplayProgressMessage(nullptr, 0.0f);
     pdftotext_setDisplayProgressProc(DisplayProgressProc);
     char arg0[] = "Lectrel";
