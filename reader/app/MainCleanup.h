@@ -4,7 +4,7 @@
 
 void MainCleanupCB();
 // Code 1 (the user confirmed) or 99 (the settings file was unusable) deletes every ".txt" file of
-// the data folder except the log; any other code does nothing. Returns the number deleted.
-int MainDoCleanupCB(char code);
+// the data folder except the log; any other code does nothing.
+void MainDoCleanupCB(char code);
 
 #endif

@@ -1,0 +1,93 @@
+// The reader's three menu screens in the framework's screen table, and the switch between
+// reading and the menus.
+#include "Screens.h"
+
+#include "ComDebug.h"
+#include "ComFreeType.h"
+#include "ComMacWin.h"
+#include "ComScreen.h"
+#include "Game.h"
+#include "Load.h"
+#include "MainControl.h"
+#include "MainLoad.h"
+#include "MainTick.h"
+#include "Mui.h"
+#include "Paper.h"
+#include "Slots.h"
+
+int screen_main = -1, screen_load_file = -1, screen_slots = -1;
+
+namespace {
+
+// Until the menu screens have their boxes, Escape on any of them goes back to reading, so the
+// reader is never left on an empty screen.
+void ScreensBackToReadingTick() {
+  if (key_down[27] >= 2) {
+    key_down[27] = 0;
+    MainReturnCB(0);
+  }
+}
+
+}  // namespace
+
+void ScreensPostChangeCB() {}
+
+void ScreensInit() {
+  ComScreenRegisterPostChangeCallback(ScreensPostChangeCB);
+  ScreensSetupAllScreens();
+}
+
+void ScreensSetupAllScreens() {
+  ComScreenRemoveAll();
+  ScreensSetupMainScreens();
+}
+
+void ScreensSetupMainScreens() {
+  screen_main = ComScreenAdd();
+  ComScreenAddCreateCallback(screen_main, CreateMainMuiBoxes);
+  ComScreenAddStartingCallback(screen_main, MainControlStartingCB);
+  ComScreenAddTickCallback(screen_main, ScreensBackToReadingTick);
+  screen_load_file = ComScreenAdd();
+  ComScreenAddCreateCallback(screen_load_file, CreateLoadMuiBoxes);
+  ComScreenAddStartingCallback(screen_load_file, LoadControlStartingCB);
+  ComScreenAddTickCallback(screen_load_file, ScreensBackToReadingTick);
+  screen_slots = ComScreenAdd();
+  ComScreenAddCreateCallback(screen_slots, CreateSlotsMuiBoxes);
+  ComScreenAddStartingCallback(screen_slots, SlotsControlStartingCB);
+  ComScreenAddTickCallback(screen_slots, ScreensBackToReadingTick);
+}
+
+void ScreensStartScreen(int screen) {
+  MainTurnOffBoxMessage();
+  GameEnsureUsingCorrectPath();
+  ComFreeTypeRestoreAfterDrawingIfNeeded();
+  GameRestoreAfterPageRotation();
+  PaperReload();
+  ComScreenSetCurrent(screen);
+  ScreensStart();
+  MainUpdateAfterScrollingOrMuiChange();
+}
+
+void ScreensStart() {
+  if (MuiStartup()) {
+    ComScreenTurnOn(0);
+    MuiMove(0, 0, 2);
+    MainUpdateAfterScrollingOrMuiChange();
+  } else {
+    DebugExitPopup("ScreensStart", "Could not start the user interface");
+  }
+}
+
+void ScreensEnd() {
+  ComScreenTurnOff(1);
+  GameTurnOffFullScreenCursor(1);
+  PaperReload();
+  MainUpdateAfterScrollingOrMuiChange();
+}
+
+void ScreensGoto(int screen) { ComScreenGoto(screen); }
+void ScreensGoBack() { ComScreenGoBack(); }
+void ScreensSetCurrent(int screen) { ComScreenSetCurrent(screen); }
+int ScreensGetCurrent() { return ComScreenGetCurrent(); }
+void ScreensUpdate() { ComScreenUpdate(); }
+void ScreensExit() { ComScreenRemoveAll(); }
