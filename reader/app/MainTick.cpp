@@ -259,11 +259,13 @@ void MainAdvancePage(int direction) {
     if (first >= num_formatted_lines) first = num_formatted_lines - 1;
     int top = 0;
     if (first > 0) {
-      float room = bottom_margin - 2;
+      // The page is filled with the tolerance the drawing uses (2 units at either margin), so a
+      // page back shows exactly the page that the page on started from.
+      float room = bottom_margin + 2;
       top = first - 1;
       for (int i = first - 1; i >= 0; i--) {
         float g = Gap(i);
-        if (room - g < top_margin) break;
+        if (room - g < top_margin - 2) break;
         room -= g;
         top = i;
       }
