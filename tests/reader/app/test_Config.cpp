@@ -132,6 +132,9 @@ class ConfigTest : public ::testing::Test {
     mkdir(g_data_dir.c_str(), 0777);
     mkdir((g_data_dir + "/Settings").c_str(), 0777);
     mkdir(resources_.c_str(), 0777);
+    // Should the real folder queries be linked in, they stay inside the temporary folder too.
+    setenv("HOME", root_.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root_ + "/xdg").c_str(), 1);
     ASSERT_TRUE(getcwd(old_cwd_, sizeof(old_cwd_)));
     ASSERT_EQ(0, chdir(resources_.c_str()));  // the preset slots come from the working folder
     g_cleanup_calls = 0;
