@@ -1,2 +1,133 @@
-// The process entry point; replaced by the real start-up sequence.
-int main() { return 0; }
+// The process entry point: working folder, display modes, the application's set-up, window,
+// pre-3D set-up, graphics, the main loop and the orderly shut-down.
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "ComDebug.h"
+#include "ComGlFont.h"
+#include "ComGlLights.h"
+#include "ComGlMiscModes.h"
+#include "ComLList.h"
+#include "ComMacMessageBox.h"
+#include "ComMacWin.h"
+#include "ComScreen.h"
+#include "Mui.h"
+
+// The application's set-up call.
+char GameSetupAll_MAC(int argc, char** argv);
+
+// The start-up rule for the set-up call and the three start-up callbacks: above 0 goes on;
+// below 0 ends quietly; 0 is logged and shown. Answers 1 to go on.
+static char StartupStepOk(char result, const char* log_text, const char* box_text) {
+  if (result > 0) return 1;
+  if (result == 0) {
+    DebugError("main", "%s", log_text);
+    ComWinPopupMessage("Error", box_text, 1);
+  }
+  DebugExit();
+  ComMacMiscIORestoreMouseScaling();
+  return 0;
+}
+
+static int FailStartup() {
+  DebugExit();
+  ComMacMiscIORestoreMouseScaling();
+  return -1;
+}
+
+int main(int argc, char** argv) {
+  // 1. The working folder is the resource folder beside the executable.
+  char path[512];
+  if (!ComMacMiscGetResourceFolder(path, 481)) {
+    ComWinPopupMessage("Error", "Internal Error 0x01 [bundle]", 1);
+    DebugError("main", "Could not get resource path - trying default ...");
+    snprintf(path, sizeof(path), "./Resources");
+  }
+  snprintf(mac_resource_path, sizeof(mac_resource_path), "%s", path);
+  if (chdir(mac_resource_path) != 0) {
+    ComWinPopupMessage("Error", "Internal Error 0x03 [chdir] - MAC", 1);
+    DebugExit();
+    return -1;
+  }
+
+  // 2.
+  srand(ComWinGetTickCount());
+
+  // 3.
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) DebugError("main", "SDL_Init failed <%s>", SDL_GetError());
+  ComGlMiscGetResolutionModes(1);
+  if (ComGlResModesGetNumModes() <= 2) ComGlMiscGetResolutionModes(0);
+
+  // 4, 5.
+  if (!StartupStepOk(GameSetupAll_MAC(argc, argv), "GameSetupAll_MAC Failed", "Internal Error [GameSetupAll - MAC]"))
+    return -1;
+  if (cmw_main_cb.pre_create_window &&
+      !StartupStepOk(cmw_main_cb.pre_create_window(argc, argv), "Pre Create Window Callback Failed",
+                     "Internal Error [PreCreateWindowCb - MAC]"))
+    return -1;
+
+  // 6.
+  if (!ComMacWinCreateWindow()) {
+    DebugError("main", "ComMacWinCreateWindow failed");
+    ComWinPopupMessage("Error", "Internal Error [Create Window - MAC]", 1);
+    return FailStartup();
+  }
+
+  // 7.
+  MuiTexturesPre3dInit();
+  MuiPre3dInit();
+  ComScreenInit();
+  ComGlFontPre3dInit();
+  ComGlLightsPre3dInit();
+
+  // 8.
+  if (cmw_main_cb.pre_3d &&
+      !StartupStepOk(cmw_main_cb.pre_3d(argc, argv), "Pre 3D Callback Failed", "Internal Error [Pre3dCb - MAC]"))
+    return -1;
+
+  // 9.
+  if (WIDTH < 2 || HEIGHT < 2) {
+    DebugError("main", "Invalid window dimensions [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
+    WIDTH = 640;
+    HEIGHT = 480;
+  }
+  WIDTH2 = WIDTH / 2;
+  HEIGHT2 = HEIGHT / 2;
+  MuiCalcRatios();
+  ComGlMiscCalcCurrentTime();
+
+  // 10, 11.
+  if (!ComMacWinCreateGraphics()) {
+    DebugError("main", "ComMacWinCreateGraphics failed");
+    ComMacWinDeleteGraphics();
+    ComWinPopupMessage("Error", "Internal Error [Create Graphics - MAC]", 1);
+    return FailStartup();
+  }
+  glViewport(0, 0, WIDTH, HEIGHT);
+
+  // 12.
+  if (cmw_main_cb.post_3d &&
+      !StartupStepOk(cmw_main_cb.post_3d(argc, argv), "Post 3D Callback Failed", "Internal Error [Post3dCb - MAC]"))
+    return -1;
+
+  // 13.
+  if (cmw_main_loop_uses_timers)
+    ComMacWinRunTimerLoop();
+  else
+    ComMacWinRunPollingLoop();
+
+  // 14.
+  ComScreenExit();
+  MuiExit();
+  if (cmw_main_cb.pre_3d_exit) cmw_main_cb.pre_3d_exit();
+  ComMacWinDeleteGraphics();
+  if (cmw_main_cb.post_3d_exit) cmw_main_cb.post_3d_exit();
+  ComMacWinDoAfterExit();
+  ComLListExit();
+  DebugExit();
+  ComMacMiscIORestoreMouseScaling();
+  return 0;
+}

@@ -1,0 +1,254 @@
+// The program's one SDL window and the graphics life cycle on it.
+#include "ComMacWinWindow.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <cstring>
+
+#include "ComDebug.h"
+#include "ComGlFont.h"
+#include "ComGlMisc.h"
+#include "ComGlXfile.h"
+#include "ComMacMessageBox.h"
+#include "ComMacWin.h"
+#include "ComScreen.h"
+#include "Mui.h"
+
+SDL_Window* main_window = nullptr;
+char cmw_title_str[512] = "Untitled";
+char cmw_screens_were_on = 0;
+
+// Latin-1 (Windows) text to UTF-8 for SDL.
+static void Latin1ToUtf8(const char* in, char* out, size_t size) {
+  static const uint16_t high[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D, 0x017D, 0x8F,
+                                    0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+  size_t o = 0;
+  for (const unsigned char* p = (const unsigned char*)in; *p; p++) {
+    uint32_t cp = *p;
+    if (cp >= 0x80 && cp < 0xA0) cp = high[cp - 0x80];
+    char tmp[3];
+    size_t n;
+    if (cp < 0x80) { tmp[0] = (char)cp; n = 1; }
+    else if (cp < 0x800) { tmp[0] = (char)(0xC0 | (cp >> 6)); tmp[1] = (char)(0x80 | (cp & 0x3F)); n = 2; }
+    else { tmp[0] = (char)(0xE0 | (cp >> 12)); tmp[1] = (char)(0x80 | ((cp >> 6) & 0x3F)); tmp[2] = (char)(0x80 | (cp & 0x3F)); n = 3; }
+    if (o + n + 1 > size) break;
+    memcpy(out + o, tmp, n);
+    o += n;
+  }
+  out[o] = 0;
+}
+
+char ComMacMiscGetDesktopSize(int* width, int* height) {
+  SDL_DisplayMode mode;
+  if (!SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    if (width) *width = 0;
+    if (height) *height = 0;
+    return 0;
+  }
+  int w = mode.w;
+  int h = mode.h - (cmw_style_top_bar ? 50 : 25);
+  if (width) *width = w;
+  if (height) *height = h;
+  return (w > 0 && h > 0) ? 1 : 0;
+}
+
+static void SetGlAttributes(int samples) {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
+}
+
+static SDL_Window* CreateSdlWindow(int x, int y, int w, int h, Uint32 flags) {
+  char title[1536];
+  Latin1ToUtf8(cmw_title_str, title, sizeof(title));
+  int samples = ComMacAglSamplesFor(ANTI_ALIASING);
+  SetGlAttributes(samples);
+  SDL_Window* win = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
+  if (!win && samples) {
+    // The server has no multisampled visual: go on without anti-aliasing.
+    SetGlAttributes(0);
+    win = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
+  }
+  return win;
+}
+
+char ComMacWinCreateWindow() {
+  cmw_cursor_on = 1;
+  if (SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_ShowCursor(SDL_ENABLE);
+  if (main_window) ComMacWinDestroyWindow();
+  if (!run_windowed) {
+    // The full-screen surface; the context set-up switches it to the display mode.
+    main_window = CreateSdlWindow(0, 0, WIDTH, HEIGHT, SDL_WINDOW_BORDERLESS);
+    if (!main_window) {
+      DebugError("main", "Could not create dummy window");
+      ComWinPopupMessage("Error", "Internal Error [Create Temp Window - MAC]", 1);
+      DebugExit();
+      return 0;
+    }
+    cmw_corner_x = cmw_corner_y = 0;
+  } else {
+    Uint32 flags = 0;
+    char style_ok = 1;
+    if (cmw_style_top_bar) {
+      if (cmw_style_can_resize) flags |= SDL_WINDOW_RESIZABLE;
+    } else if (cmw_style_can_resize) {
+      DebugError("MAIN", "STYLE NOT SUPPORTED");
+      style_ok = 0;
+    } else {
+      flags |= SDL_WINDOW_BORDERLESS;
+    }
+    int dw, dh;
+    if (ComMacMiscGetDesktopSize(&dw, &dh)) {
+      if (HEIGHT > dh) HEIGHT = dh;
+      if (WIDTH > dw) WIDTH = dw;
+      if (WIDTH < 2 || HEIGHT < 2) {
+        DebugError("ComMacCreateWindow", "Invalid window dimensions (A) [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
+        WIDTH = 640;
+        HEIGHT = 480;
+      }
+      WIDTH2 = WIDTH / 2;
+      HEIGHT2 = HEIGHT / 2;
+      MuiCalcRatios();
+    }
+    if (WIDTH < 2 || HEIGHT < 2) {
+      DebugError("ComMacCreateWindow", "Invalid window dimensions (B) [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
+      WIDTH = 640;
+      HEIGHT = 480;
+      WIDTH2 = WIDTH / 2;
+      HEIGHT2 = HEIGHT / 2;
+    }
+    int pos = cmw_center_on_desktop ? (int)SDL_WINDOWPOS_CENTERED : (int)SDL_WINDOWPOS_UNDEFINED;
+    main_window = style_ok ? CreateSdlWindow(pos, pos, WIDTH, HEIGHT, flags) : nullptr;
+    if (!main_window) {
+      DebugError("main", "Could not create window");
+      ComWinPopupMessage("Error", "Internal Error [Create Window - MAC]", 1);
+      DebugExit();
+      return 0;
+    }
+    SDL_ShowWindow(main_window);
+    ComMacWinUpdateWindowCorner();
+  }
+  if (!ComMacEventsSetupHandler()) {
+    DebugError("main", "ComMacEventsSetupHandler failed");
+    ComWinPopupMessage("Error", "Internal Error [Event Handler] - MAC", 1);
+    DebugExit();
+    return 0;
+  }
+  return 1;
+}
+
+void ComMacWinDestroyWindow() {
+  if (cm_agl_context) ComMacAglDeleteContext();
+  cmw_gl_setup = 0;
+  if (main_window) SDL_DestroyWindow(main_window);
+  main_window = nullptr;
+}
+
+void ComMacWinUpdateWindowCorner() {
+  if (run_windowed && main_window) {
+    SDL_GetWindowPosition(main_window, &cmw_corner_x, &cmw_corner_y);
+  } else {
+    cmw_corner_x = 0;
+    cmw_corner_y = 0;
+  }
+}
+
+void ComMacWinGetWindowPosition(int* x, int* y) {
+  int wx = 0, wy = 0;
+  if (main_window) {
+    SDL_GetWindowPosition(main_window, &wx, &wy);
+    int top = 0, left = 0;
+    if (SDL_GetWindowBordersSize(main_window, &top, &left, nullptr, nullptr) == 0) {
+      wx -= left;
+      wy -= top;
+    }
+  }
+  if (x) *x = wx;
+  if (y) *y = wy;
+}
+
+void ComMacWinSetWindowTitle(SDL_Window* window, char* text) {
+  if (!text || strnlen(text, 512) >= 512) return;
+  memmove(cmw_title_str, text, strlen(text) + 1);
+  if (window) {
+    char utf8[1536];
+    Latin1ToUtf8(cmw_title_str, utf8, sizeof(utf8));
+    SDL_SetWindowTitle(window, utf8);
+  }
+}
+
+void ComWinSetGameTitle(char* text) { ComMacWinSetWindowTitle(main_window, text); }
+
+void ComMacWinRefreshWindow() {
+  ComWinSleep(100, 1);
+  if (cmw_gl_setup) glFinish();
+  ComWinSleep(100, 1);
+}
+
+char ComMacWinCreateGraphics() {
+  if (!ComMacAglSetupContext(ANTI_ALIASING)) {
+    ComWinPopupMessage("Error setting up display context",
+                       "Try changing the graphics settings and restarting.", 1);
+    return 0;
+  }
+  ComGlXfileInit();
+  ComGlMiscSetDefaultGraphicParamaters();
+  cmw_gl_setup = 1;
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  ComMacAglSwapBuffers();
+  if (cmw_main_cb.create_graphics && !cmw_main_cb.create_graphics()) {
+    DebugError("ComMacWinCreateGraphics", "Create game graphics failed");
+    return 0;
+  }
+  if (cmw_screens_were_on) ComScreenTurnOn(1);
+  return 1;
+}
+
+void ComMacWinDeleteGraphics() {
+  // A forced exit deletes the graphics before the shut-down does it again: release once.
+  if (!cmw_gl_setup && !cm_agl_context) return;
+  cmw_screens_were_on = ComScreenIsOn();
+  ComScreenTurnOff(1);
+  if (cmw_main_cb.delete_graphics) cmw_main_cb.delete_graphics();
+  ComGlFontExit();
+  ComGlXfileExit();
+  ComMacAglDeleteContext();
+  cmw_gl_setup = 0;
+}
+
+void ComMacWinResizeCB(int width, int height) {
+  int h = height <= 0 ? 1 : height;
+  if (cmw_gl_setup) {
+    glViewport(0, 0, width > 0 ? width : 1, h);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ComMacAglSwapBuffers();
+  }
+  ComMacWinDeleteGraphics();
+  WIDTH = width;
+  HEIGHT = height;
+  if (width < 2 || height < 2) {
+    DebugError("ComMacWinResizeCB", "Invalid window dimensions [%d,%d] - setting to 640x480", width, height);
+    WIDTH = 640;
+    HEIGHT = 480;
+  }
+  WIDTH2 = WIDTH / 2;
+  HEIGHT2 = HEIGHT / 2;
+  MuiCalcRatios();
+  if (run_windowed) ComMacWinUpdateWindowCorner();
+  if (ComMacWinCreateGraphics()) {
+    if (cmw_main_cb.post_res_change) cmw_main_cb.post_res_change();
+  } else {
+    DebugError("ComMacWinResizeCB", "ComMacWinCreateGraphics failed");
+    // Frames must not draw with a half-built context.
+    ComMacWinDeleteGraphics();
+    ComWinPopupMessage("Error", "Internal Error [Resize - Create Graphics - MAC]", 1);
+  }
+}
