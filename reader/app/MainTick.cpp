@@ -402,7 +402,8 @@ void MainProcessMouseMove(int x, int y) {
 void MainProcessCharKey(char c) {
   if (main_loading_book || quit_loading_book) return;
   int now = n3d_current_time;
-  char throttled = mt_char_time_set && now - mt_last_char_time < 50;
+  int since = now - mt_last_char_time;
+  char throttled = mt_char_time_set && since >= 0 && since < 50;
   mt_last_char_time = now;
   mt_char_time_set = 1;
   if (c >= '1' && c <= '4') {

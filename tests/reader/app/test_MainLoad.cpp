@@ -1,0 +1,335 @@
+// The reading view's loading side: naming a book and its cache, the line axis and the last page,
+// snapping, the progress box's cancel, and a cancelled PDF conversion.
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ComMacMessageBox.h"
+#include "ComMacWin.h"
+#include "Config.h"
+#include "GameFolders.h"
+#include "MainLoad.h"
+#include "MainRender.h"
+#include "PrefFolder.h"
+
+namespace {
+
+void QuietPopup(char*, char*, char) {}
+
+std::string MakeTempDir(const char* tag) {
+  std::string t = std::string("/tmp/lectrel-") + tag + "-XXXXXX";
+  std::vector<char> buf(t.begin(), t.end());
+  buf.push_back(0);
+  char* d = mkdtemp(buf.data());
+  return d ? std::string(d) : std::string();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  fwrite(text.data(), 1, text.size(), f);
+  fclose(f);
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+// A fresh preferences folder in a throwaway HOME, the settings at their defaults.
+class ReaderHome : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ComWinSetPopupMessagesCallback(QuietPopup, QuietPopup);
+    home_ = MakeTempDir("home");
+    ASSERT_FALSE(home_.empty());
+    books_ = home_ + "/books";
+    mkdir(books_.c_str(), 0755);
+    setenv("HOME", home_.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+    char dir[1024];
+    ASSERT_TRUE(GameGetDataDir(dir, sizeof(dir)));
+    data_ = dir;
+    pdf_filename[0] = text_filename[0] = book_name[0] = 0;
+    use_command_line = 1;
+    ConfigLoad();
+  }
+  void TearDown() override {
+    MainExit();
+    use_command_line = 1;
+  }
+  std::string home_, books_, data_;
+};
+
+TEST_F(ReaderHome, SetupFilenameTable) {
+  WriteFile(books_ + "/Novel.PDF", "%PDF-1.4\n");
+  WriteFile(books_ + "/notes.txt", "hello\n");
+  WriteFile(books_ + "/page.xhtml", "<html/>");
+  struct Case {
+    std::string path;
+    int result;
+    const char* error_start;   // expected start of the error text
+    const char* book;          // expected book_name when ready
+  } cases[] = {
+      {books_ + "/Novel.PDF", 1, "", "Novel"},
+      {"\"" + books_ + "/notes.txt\"", 1, "", "notes"},
+      {books_ + "/page.xhtml", 0, "File type not supported (", nullptr},
+      {".pdf", 0, "File type not supported (", nullptr},
+      {books_ + "/Missing.html", 0, "Cannot access file (", nullptr},
+      {std::string(1024, 'a'), 0, "File name is too big", nullptr},
+      {"/" + std::string(1018, 'b') + ".txt", 0, "Cannot access file (", nullptr},
+  };
+  for (const Case& c : cases) {
+    char error[512] = "stale";
+    std::vector<char> path(c.path.begin(), c.path.end());
+    path.push_back(0);
+    EXPECT_EQ(MainSetupFilename(path.data(), error), c.result) << c.path.substr(0, 60);
+    EXPECT_EQ(std::string(error).rfind(c.error_start, 0), 0u) << error;
+    if (c.book) {
+      EXPECT_STREQ(book_name, c.book);
+      EXPECT_EQ(std::string(text_filename), data_ + "/" + c.book + ".txt");
+      EXPECT_EQ(pdf_filename[0], '/');  // the quotes are gone
+      EXPECT_FALSE(Exists(text_filename)) << "the writability probe must not stay behind";
+    }
+  }
+}
+
+TEST_F(ReaderHome, BooksOfTheSameNameShareOneCacheAndNeverTheLog) {
+  mkdir((books_ + "/a").c_str(), 0755);
+  mkdir((books_ + "/b").c_str(), 0755);
+  WriteFile(books_ + "/a/Same.htm", "<p>x</p>");
+  WriteFile(books_ + "/b/Same.htm", "<p>y</p>");
+  WriteFile(books_ + "/LogFile.txt", "a book named like the log\n");
+  std::string p1 = books_ + "/a/Same.htm", p2 = books_ + "/b/Same.htm";
+  ASSERT_EQ(MainSetupFilename(&p1[0], nullptr), 1);
+  std::string first = text_filename;
+  ASSERT_EQ(MainSetupFilename(&p2[0], nullptr), 1);
+  EXPECT_EQ(first, std::string(text_filename));
+  std::string p3 = books_ + "/LogFile.txt";
+  ASSERT_EQ(MainSetupFilename(&p3[0], nullptr), 1);
+  EXPECT_STREQ(book_name, "LogFile");
+  EXPECT_NE(std::string(text_filename), data_ + "/LogFile.txt");
+}
+
+TEST_F(ReaderHome, PdfFilenameCanBeHandedBackToItself) {
+  WriteFile(books_ + "/Self.txt", "text\n");
+  snprintf(pdf_filename, sizeof(pdf_filename), "\"%s/Self.txt\"", books_.c_str());
+  ASSERT_EQ(MainSetupFilename(pdf_filename, nullptr), 1);
+  EXPECT_EQ(std::string(pdf_filename), books_ + "/Self.txt");
+}
+
+TEST_F(ReaderHome, RememberedBookIsForgottenWhenGoneAndUsedWithoutCommandLine) {
+  std::string gone = books_ + "/Gone.pdf";
+  snprintf(config.last_book, sizeof(config.last_book), "%s", gone.c_str());
+  pdf_filename[0] = 0;
+  ASSERT_TRUE(ConfigSave(0));
+  EXPECT_EQ(MainSetupFilename(nullptr, nullptr), 0);
+  EXPECT_EQ(config.last_book[0], 0);
+  ConfigLoad();
+  EXPECT_EQ(config.last_book[0], 0) << "the forgetting is saved";
+
+  // With the command line switched off, a given path is not taken: the remembered book is.
+  WriteFile(books_ + "/Kept.txt", "kept\n");
+  WriteFile(books_ + "/Other.txt", "other\n");
+  snprintf(config.last_book, sizeof(config.last_book), "%s/Kept.txt", books_.c_str());
+  ASSERT_TRUE(ConfigSave(0));
+  use_command_line = 0;
+  std::string other = books_ + "/Other.txt";
+  EXPECT_EQ(MainSetupFilename(&other[0], nullptr), 1);
+  EXPECT_STREQ(book_name, "Kept");
+}
+
+// ---- The line axis ----
+
+class LineAxis : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MainExit();
+    line_ygap = 20;
+    empty_line_ygap = 10;
+    top_margin = 10;
+    bottom_margin = 470;
+    config.paragraph_spacing = 0.5f;
+    config.scrolling = 0;
+  }
+  void TearDown() override { MainExit(); }
+  // "" is an empty line, "#" a horizontal rule (mark 2), anything else a line of text.
+  void Lines(const std::vector<std::string>& texts) {
+    MainExit();
+    num_formatted_lines = (int)texts.size();
+    formatted_line_list = static_cast<_Line*>(calloc(texts.size() ? texts.size() : 1, sizeof(_Line)));
+    for (size_t i = 0; i < texts.size(); i++) {
+      _Line& l = formatted_line_list[i];
+      l.text = strdup(texts[i] == "#" ? "\x01" : texts[i].c_str());
+      l.length = (uint32_t)strlen(l.text);
+      l.mark = texts[i] == "#" ? 2 : 0;
+    }
+  }
+};
+
+TEST_F(LineAxis, PositionsEmptinessAndSpacing) {
+  Lines({"one", "", "two", " \t\xa0", "#", "three"});
+  MainCalcTotalBookHeight();
+  const double expect_y[] = {0, 1, 1.5, 2.5, 3, 4};
+  const int expect_empty[] = {0, 1, 0, 1, 0, 0};
+  for (int i = 0; i < 6; i++) {
+    EXPECT_DOUBLE_EQ(formatted_line_list[i].y, expect_y[i]) << i;
+    EXPECT_EQ(formatted_line_list[i].empty, expect_empty[i]) << i;
+  }
+  EXPECT_EQ(formatted_line_list[3].length, 0u) << "blanks only: length 0";
+
+  config.paragraph_spacing = 0;
+  MainCalcTotalBookHeight();
+  EXPECT_DOUBLE_EQ(formatted_line_list[2].y, formatted_line_list[1].y)
+      << "with no paragraph spacing an empty line takes no room";
+}
+
+TEST_F(LineAxis, LastPageIsExactlyFull) {
+  std::vector<std::string> t(100, "text");
+  Lines(t);
+  MainCalcTotalBookHeight();
+  // 448 units of room above the last line's bottom hold 22 lines of 20 units below the top margin.
+  EXPECT_DOUBLE_EQ(total_book_height, 78);
+}
+
+TEST_F(LineAxis, ShortAndEmptyBooks) {
+  Lines({"a", "b", "c"});
+  MainCalcTotalBookHeight();
+  EXPECT_DOUBLE_EQ(total_book_height, 1) << "never below 1";
+  Lines({"", "", "", "", ""});
+  MainCalcTotalBookHeight();
+  EXPECT_DOUBLE_EQ(total_book_height, 1) << "a book of empty lines";
+  Lines({});
+  MainCalcTotalBookHeight();
+  EXPECT_DOUBLE_EQ(total_book_height, 1);
+}
+
+TEST_F(LineAxis, LastPageNeverStartsPastTheLastLine) {
+  std::vector<std::string> t(40, "text");
+  t.insert(t.end(), 200, "");  // a long run of empty lines at the end
+  Lines(t);
+  MainCalcTotalBookHeight();
+  EXPECT_LE(total_book_height, formatted_line_list[t.size() - 1].y);
+  bool found = false;
+  for (size_t i = 0; i < t.size(); i++)
+    if (formatted_line_list[i].y == total_book_height && !formatted_line_list[i].empty) found = true;
+  EXPECT_TRUE(found) << "the last page starts at a line with text";
+}
+
+TEST_F(LineAxis, SnappingLandsOnLinesWithText) {
+  config.paragraph_spacing = 1;
+  Lines({"0", "1", "2", "", "4", "5", "6"});
+  MainCalcTotalBookHeight();
+  cur_book_height = 2.6;
+  MainSnapDrawLinePosIfNeeded();
+  EXPECT_DOUBLE_EQ(cur_book_height, 2);
+  cur_book_height = 3.4;
+  MainSnapDrawLinePosIfNeeded();
+  EXPECT_DOUBLE_EQ(cur_book_height, 4);
+  config.scrolling = 1;
+  cur_book_height = 3.4;
+  MainSnapDrawLinePosIfNeeded();
+  EXPECT_DOUBLE_EQ(cur_book_height, 3.4) << "scrolling never snaps";
+}
+
+TEST(ProgressBox, EscapeCancelsAndIsConsumed) {
+  quit_loading_book = 0;
+  had_problem_loading_book = 1;
+  key_down[27] = 0;
+  EXPECT_EQ(MainDisplayProgressMessage((char*)"Converting page 1", 0.25f), 1);
+  EXPECT_EQ(quit_loading_book, 0);
+  EXPECT_EQ(draw_progress_string, 0);
+  EXPECT_STREQ(display_str, "Converting page 1");
+  key_down[27] = 2;
+  MainDisplayProgressMessage(nullptr, 0.5f);
+  EXPECT_EQ(quit_loading_book, 1);
+  EXPECT_EQ(had_problem_loading_book, 0);
+  EXPECT_EQ(key_down[27], 0);
+  EXPECT_STREQ(display_str, "Converting page 1") << "a null text keeps the old one";
+  quit_loading_book = 0;
+}
+
+TEST(CharacterTests, Table) {
+  EXPECT_EQ(MainCharIsWhitespace(' ', 0), 1);
+  EXPECT_EQ(MainCharIsWhitespace('\t', 0), 1);
+  EXPECT_EQ(MainCharIsWhitespace(160, 0), 0);
+  EXPECT_EQ(MainCharIsWhitespace(160, 1), 1);
+  EXPECT_EQ(MainCharIsAlphaNumeric('z'), 1);
+  EXPECT_EQ(MainCharIsAlphaNumeric(0xe9), 0);
+  EXPECT_EQ(MainStringIsWhitespace(nullptr), 1);
+  EXPECT_EQ(MainStringIsWhitespace((unsigned char*)" \t\xa0"), 1);
+  EXPECT_EQ(MainStringIsWhitespace((unsigned char*)" x"), 0);
+  EXPECT_EQ(MainStringIsAlphaNumeric((unsigned char*)"--7--"), 1);
+  EXPECT_EQ(MainStringIsAlphaNumeric((unsigned char*)"\xe9\xe8"), 0);
+  EXPECT_EQ(MainStringIsNumeric((unsigned char*)""), 1);
+  EXPECT_EQ(MainStringIsNumeric((unsigned char*)"12a"), 0);
+  EXPECT_EQ(MainStringIsNumeric(nullptr), 0);
+}
+
+// ---- A PDF conversion cancelled at the k-th page ----
+
+unsigned g_clock_calls, g_escape_after;
+unsigned CountingClock() {
+  // The progress box reads the clock on every call; Escape goes down after a number of reads.
+  if (++g_clock_calls == g_escape_after) key_down[27] = 2;
+  return g_clock_calls * 40;
+}
+
+void WritePdf(const std::string& path, int pages) {
+  cairo_surface_t* s = cairo_pdf_surface_create(path.c_str(), 420, 595);
+  cairo_t* cr = cairo_create(s);
+  cairo_select_font_face(cr, "serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, 11);
+  for (int p = 0; p < pages; p++) {
+    for (int l = 0; l < 30; l++) {
+      char line[96];
+      snprintf(line, sizeof(line), "Page %d line %d of the cancelled book's text.", p + 1, l + 1);
+      cairo_move_to(cr, 50, 60 + l * 16);
+      cairo_show_text(cr, line);
+    }
+    cairo_show_page(cr);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(s);
+}
+
+TEST_F(ReaderHome, EscapeDuringConversionDeletesThePartialCacheButNeverTheBook) {
+  std::string pdf = books_ + "/Long.pdf";
+  WritePdf(pdf, 40);
+  ASSERT_EQ(MainSetupFilename(&pdf[0], nullptr), 1);
+  std::string cache = text_filename;
+  g_clock_calls = 0;
+  g_escape_after = 12;
+  key_down[27] = 0;
+  ComWinSetTickCountSource(CountingClock);
+  char r = MainInit();
+  ComWinSetTickCountSource(nullptr);
+  EXPECT_EQ(r, 0);
+  EXPECT_GT(g_clock_calls, g_escape_after - 1) << "the conversion reported its pages";
+  EXPECT_LT(g_clock_calls, 80u) << "the conversion stopped early";
+  EXPECT_EQ(main_loading_book, 0);
+  EXPECT_EQ(draw_progress_string, 0);
+  EXPECT_FALSE(Exists(cache)) << "partial cache deleted";
+  EXPECT_TRUE(Exists(pdf)) << "the book itself stays";
+  EXPECT_EQ(buffer, nullptr);
+}
+
+TEST_F(ReaderHome, CancelledTextBookIsNeverDeleted) {
+  std::string txt = books_ + "/Plain.txt";
+  WriteFile(txt, "a book that is its own text file\n");
+  ASSERT_EQ(MainSetupFilename(&txt[0], nullptr), 1);
+  snprintf(text_filename, sizeof(text_filename), "%s", pdf_filename);
+  MainQuitLoadingBook();
+  EXPECT_TRUE(Exists(txt));
+}
+
+}  // namespace

@@ -1,0 +1,354 @@
+// The real reader under the test's X server: a throwaway HOME with a prepared settings file and
+// display-mode file, the book shown, moved with the keys and the wheel, turned by 180 degrees,
+// closed through the window manager's close message, and opened again at the same place.
+// Every wait has a time limit; a blocked reader is killed and the test fails.
+// GoogleTest before Xlib: Xlib's macros (None, Bool) would otherwise clash with its names.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Config.h"
+#include "MainLoad.h"
+#include "PrefFolder.h"
+
+namespace {
+
+const int kWidth = 640, kHeight = 480;
+
+double NowSeconds() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec + ts.tv_nsec * 1e-9;
+}
+
+void SleepMs(int ms) { usleep(ms * 1000); }
+
+std::string MakeTempDir() {
+  char tmpl[] = "/tmp/lectrel-e2e-XXXXXX";
+  char* d = mkdtemp(tmpl);
+  return d ? d : "";
+}
+
+// Runs a program with HOME set, waits at most timeout seconds; answers its exit status, or -1
+// when it had to be killed. The standard output is returned through out when given.
+int RunWithHome(const std::vector<std::string>& args, const std::string& home, double timeout,
+                std::string* out = nullptr) {
+  int pipefd[2] = {-1, -1};
+  if (out && pipe(pipefd) != 0) return -1;
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (out) {
+      dup2(pipefd[1], 1);
+      close(pipefd[0]);
+      close(pipefd[1]);
+    }
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  if (out) {
+    close(pipefd[1]);
+    fcntl(pipefd[0], F_SETFL, O_NONBLOCK);
+  }
+  double end = NowSeconds() + timeout;
+  int status = 0;
+  for (;;) {
+    if (out) {
+      char buf[512];
+      ssize_t n;
+      while ((n = read(pipefd[0], buf, sizeof(buf))) > 0) out->append(buf, (size_t)n);
+    }
+    pid_t r = waitpid(pid, &status, WNOHANG);
+    if (r == pid) break;
+    if (NowSeconds() > end) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      if (out) close(pipefd[0]);
+      return -1;
+    }
+    SleepMs(20);
+  }
+  if (out) close(pipefd[0]);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Shot {
+  int w = 0, h = 0;
+  std::vector<float> lum;  // 0..255 per pixel, row 0 at the top
+  float At(int x, int y) const { return lum[(size_t)y * w + x]; }
+};
+
+class Reader {
+ public:
+  explicit Reader(const std::string& home) : home_(home) {}
+  ~Reader() { Kill(); if (dpy_) XCloseDisplay(dpy_); }
+
+  bool Start() {
+    dpy_ = dpy_ ? dpy_ : XOpenDisplay(nullptr);
+    if (!dpy_) return false;
+    pid_ = fork();
+    if (pid_ == 0) {
+      setenv("HOME", home_.c_str(), 1);
+      unsetenv("XDG_CONFIG_HOME");
+      std::string exe = std::string(LECTREL_BINARY_DIR) + "/lectrel";
+      int devnull = open("/dev/null", O_WRONLY);
+      if (devnull >= 0) dup2(devnull, 1);
+      execl(exe.c_str(), exe.c_str(), (char*)nullptr);
+      _exit(127);
+    }
+    // The window, found by the process that owns it.
+    double end = NowSeconds() + 30;
+    while (NowSeconds() < end && !win_) {
+      std::string out;
+      RunWithHome({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(pid_)}, home_, 5, &out);
+      unsigned long id = 0;
+      size_t pos = out.rfind('\n', out.size() >= 2 ? out.size() - 2 : 0);
+      std::string last = pos == std::string::npos ? out : out.substr(pos + 1);
+      if (sscanf(last.c_str(), "%lu", &id) == 1) win_ = id;
+      if (!Running()) return false;
+      SleepMs(200);
+    }
+    return win_ != 0;
+  }
+
+  bool Running() {
+    if (pid_ <= 0) return false;
+    int status;
+    pid_t r = waitpid(pid_, &status, WNOHANG);
+    if (r == pid_) {
+      exit_status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      pid_ = -1;
+      return false;
+    }
+    return true;
+  }
+
+  bool Grab(Shot* s) {
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(dpy_, win_, &a)) return false;
+    XImage* img = XGetImage(dpy_, win_, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    if (!img) return false;
+    s->w = a.width;
+    s->h = a.height;
+    s->lum.resize((size_t)s->w * s->h);
+    for (int y = 0; y < s->h; y++)
+      for (int x = 0; x < s->w; x++) {
+        unsigned long p = XGetPixel(img, x, y);
+        float r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+        s->lum[(size_t)y * s->w + x] = 0.3f * r + 0.59f * g + 0.11f * b;
+      }
+    XDestroyImage(img);
+    return true;
+  }
+
+  // Waits until two grabs a second apart agree (boxes faded, cursor hidden), at most timeout s.
+  bool Settle(Shot* s, double timeout);
+
+  void Xdo(const std::vector<std::string>& args) {
+    std::vector<std::string> a = {"xdotool"};
+    a.insert(a.end(), args.begin(), args.end());
+    RunWithHome(a, home_, 10);
+  }
+
+  void PointAtWindow() { Xdo({"mousemove", "--window", std::to_string(win_), "320", "240"}); }
+
+  // The close a window manager sends: WM_DELETE_WINDOW through WM_PROTOCOLS.
+  void Close() {
+    XEvent ev;
+    memset(&ev, 0, sizeof(ev));
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = win_;
+    ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = (long)XInternAtom(dpy_, "WM_DELETE_WINDOW", False);
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy_, win_, False, NoEventMask, &ev);
+    XFlush(dpy_);
+  }
+
+  int WaitExit(double timeout) {
+    double end = NowSeconds() + timeout;
+    while (Running()) {
+      if (NowSeconds() > end) {
+        Kill();
+        return -2;
+      }
+      SleepMs(50);
+    }
+    return exit_status_;
+  }
+
+  void Kill() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+    }
+  }
+
+ private:
+  std::string home_;
+  Display* dpy_ = nullptr;
+  pid_t pid_ = -1;
+  Window win_ = 0;
+  int exit_status_ = -1;
+};
+
+// Mean brightness of 16 x 16 blocks of the text area (10 % in from every side).
+std::vector<float> Blocks(const Shot& s, bool turned) {
+  std::vector<float> out;
+  int x0 = s.w / 10, x1 = s.w - s.w / 10, y0 = s.h / 10, y1 = s.h - s.h / 10;
+  for (int by = y0; by + 16 <= y1; by += 16)
+    for (int bx = x0; bx + 16 <= x1; bx += 16) {
+      float sum = 0;
+      for (int y = by; y < by + 16; y++)
+        for (int x = bx; x < bx + 16; x++)
+          sum += turned ? s.At(s.w - 1 - x, s.h - 1 - y) : s.At(x, y);
+      out.push_back(sum / 256);
+    }
+  return out;
+}
+
+double Correlation(const std::vector<float>& a, const std::vector<float>& b) {
+  if (a.size() != b.size() || a.empty()) return 0;
+  double ma = 0, mb = 0;
+  for (size_t i = 0; i < a.size(); i++) ma += a[i], mb += b[i];
+  ma /= a.size();
+  mb /= b.size();
+  double sab = 0, saa = 0, sbb = 0;
+  for (size_t i = 0; i < a.size(); i++) {
+    sab += (a[i] - ma) * (b[i] - mb);
+    saa += (a[i] - ma) * (a[i] - ma);
+    sbb += (b[i] - mb) * (b[i] - mb);
+  }
+  return saa > 0 && sbb > 0 ? sab / std::sqrt(saa * sbb) : 0;
+}
+
+int TextPixels(const Shot& s) {
+  int n = 0;
+  for (int y = s.h / 10; y < s.h - s.h / 10; y++)
+    for (int x = s.w / 10; x < s.w - s.w / 10; x++)
+      if (s.At(x, y) > 100) n++;
+  return n;
+}
+
+bool Reader::Settle(Shot* s, double timeout) {
+  double end = NowSeconds() + timeout;
+  Shot prev;
+  bool have_prev = false;
+  while (NowSeconds() < end && Running()) {
+    Shot cur;
+    if (Grab(&cur)) {
+      if (have_prev && TextPixels(cur) > 300 && Correlation(Blocks(prev, false), Blocks(cur, false)) > 0.999) {
+        *s = cur;
+        return true;
+      }
+      prev = cur;
+      have_prev = true;
+    }
+    SleepMs(1000);
+  }
+  return false;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
+    home_ = MakeTempDir();
+    ASSERT_FALSE(home_.empty());
+    book_ = home_ + "/Sample.txt";
+    std::string src = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
+    FILE* in = fopen(src.c_str(), "rb");
+    ASSERT_NE(in, nullptr) << src;
+    FILE* out = fopen(book_.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), in)) > 0) fwrite(buf, 1, n, out);
+    fclose(in);
+    fclose(out);
+    std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
+    ASSERT_EQ(RunWithHome({tool, book_, std::to_string(kWidth), std::to_string(kHeight)}, home_, 30), 0);
+  }
+
+  // The settings as the reader left them.
+  float StoredFraction() {
+    setenv("HOME", home_.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+    pdf_filename[0] = 0;
+    ConfigLoad();
+    for (int i = 0; i < config.num_books; i++)
+      if (strcmp(config.books[i].name, "Sample") == 0) return config.books[i].read_fraction;
+    return -1;
+  }
+
+  std::string home_, book_;
+};
+
+TEST_F(EndToEnd, ReadsMovesTurnsAndReopensAtThePlace) {
+  Shot first, after_down, after_wheel, turned, before_close, reopened;
+  {
+    Reader r(home_);
+    ASSERT_TRUE(r.Start()) << "the reader's window did not appear";
+    ASSERT_TRUE(r.Settle(&first, 40)) << "no text appeared in the text area";
+    EXPECT_GT(TextPixels(first), 300);
+
+    r.PointAtWindow();
+    r.Xdo({"key", "Down"});
+    ASSERT_TRUE(r.Settle(&after_down, 30));
+    EXPECT_LT(Correlation(Blocks(first, false), Blocks(after_down, false)), 0.9)
+        << "Down shows the next page";
+
+    r.Xdo({"click", "5"});  // the wheel towards the user: on through the book
+    ASSERT_TRUE(r.Settle(&after_wheel, 30));
+    EXPECT_LT(Correlation(Blocks(after_down, false), Blocks(after_wheel, false)), 0.95)
+        << "the wheel moves the text";
+
+    r.Xdo({"type", "3"});  // rotation 2: 180 degrees
+    ASSERT_TRUE(r.Settle(&turned, 40));
+    EXPECT_GT(Correlation(Blocks(after_wheel, false), Blocks(turned, true)), 0.8)
+        << "the same page, turned by 180 degrees";
+    EXPECT_LT(Correlation(Blocks(after_wheel, false), Blocks(turned, false)), 0.8);
+
+    r.Xdo({"type", "1"});  // back to rotation 0 for the restart
+    ASSERT_TRUE(r.Settle(&before_close, 40));
+    r.Close();
+    EXPECT_EQ(r.WaitExit(30), 0) << "the reader ends in order when its window is closed";
+  }
+  float fraction = StoredFraction();
+  EXPECT_GT(fraction, 0) << "the reading position was saved";
+  EXPECT_EQ(std::string(config.last_book), book_);
+  {
+    Reader r(home_);
+    ASSERT_TRUE(r.Start());
+    ASSERT_TRUE(r.Settle(&reopened, 40));
+    EXPECT_GT(Correlation(Blocks(before_close, false), Blocks(reopened, false)), 0.95)
+        << "the book opens where it was left";
+    EXPECT_LT(Correlation(Blocks(first, false), Blocks(reopened, false)), 0.9);
+    r.Close();
+    EXPECT_EQ(r.WaitExit(30), 0);
+  }
+}
+
+}  // namespace
