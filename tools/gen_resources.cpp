@@ -221,16 +221,17 @@ Picture MakePaper(int n) {
   float warm = (n % 5) * 0.012f;
   float base_r = 0.93f + warm, base_g = 0.91f + warm * 0.5f, base_b = 0.86f - warm * 0.5f;
   if (n % 4 == 0) { base_r = 0.90f; base_g = 0.91f; base_b = 0.92f; }  // a few cool greys
-  float grain = 0.05f + 0.01f * (n % 4);
+  float grain = 0.035f + 0.008f * (n % 4);
   float stretch = 1.0f + (n % 3) * 2.0f;  // fibres elongated across
   for (int y = 0; y < side; y++)
     for (int x = 0; x < side; x++) {
       float u = float(x) / side, v = float(y) / side;
-      float cloud = 0, amp = 0.5f, total = 0;
-      for (auto& o : octaves) {
-        cloud += amp * o.Sample(u * o.period, v * o.period);
-        total += amp;
-        amp *= 0.5f;
+      // Mostly fine grain: broad blotches would show as a grid once the paper is repeated.
+      static const float kWeights[4] = {0.1f, 0.25f, 0.35f, 0.3f};
+      float cloud = 0, total = 0;
+      for (size_t o = 0; o < octaves.size(); o++) {
+        cloud += kWeights[o] * octaves[o].Sample(u * octaves[o].period, v * octaves[o].period);
+        total += kWeights[o];
       }
       cloud /= total;
       float fib = fibres.Sample(u * fibres.period, v * fibres.period * stretch / stretch);

@@ -354,8 +354,12 @@ void MainProcessMouseWheelInput(int delta) {
 }
 
 char MainProcessMousePress(char button, char pressed) {
-  // The converter is using the buffers that the menus would free.
-  if (main_loading_book || quit_loading_book) return 0;
+  // The converter is using the buffers that the menus would free; the press is dropped, not
+  // kept for a page turn after the load.
+  if (main_loading_book || quit_loading_book) {
+    key_down[kMouseLeft] = key_down[kMouseRight] = key_down[kMouseMiddle] = 0;
+    return 0;
+  }
   if (!pressed) {
     mc_clicking_on_progress_bar = 0;
     return 0;
