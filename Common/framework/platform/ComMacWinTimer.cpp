@@ -106,7 +106,7 @@ void ComMacWinRunTimerLoop() {
   cmw_extra_frame_pending = 0;
   ComMacWinCreateMainLoopTimer();
   while (cmw_main_timer) {
-    int32_t wait = (int32_t)(cmw_next_firing - ComWinGetTickCount());
+    int32_t wait = cmw_extra_frame_pending ? 0 : (int32_t)(cmw_next_firing - ComWinGetTickCount());
     ComMacEventsWaitAndDispatch(wait > 0 ? (unsigned)wait : 0u);
     ComMacEventsApplyPendingResize();
     if (cmw_extra_frame_pending && cmw_main_timer) {
