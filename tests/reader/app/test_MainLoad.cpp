@@ -256,6 +256,13 @@ TEST(ProgressBox, EscapeCancelsAndIsConsumed) {
   EXPECT_EQ(key_down[27], 0);
   EXPECT_STREQ(display_str, "Converting page 1") << "a null text keeps the old one";
   quit_loading_book = 0;
+
+  // Closing the window during a conversion cancels it too.
+  cme_quit_main_loop = 1;
+  MainDisplayProgressMessage(nullptr, 0.75f);
+  cme_quit_main_loop = 0;
+  EXPECT_EQ(quit_loading_book, 1);
+  quit_loading_book = 0;
 }
 
 TEST(CharacterTests, Table) {
