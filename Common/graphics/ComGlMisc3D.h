@@ -76,7 +76,7 @@ void ComGlMiscNormaliseVector(float* x, float* y, float* z);
 void ComGlMiscSetViewportStructToSize(_ComGlDxViewport* vp, int x, int y, int w, int h);
 void ComGlMiscSetViewportStructToSizeRatioed(_ComGlDxViewport* vp, int x, int y, int w, int h);
 void ComGlMiscSetViewportToViewportStruct(_ComGlDxViewport* vp);
-void ComGlMiscGetCurrentViewportStruct(_ComGlDxViewport* vp);  // top-left origin
+void ComGlMiscGetCurrentViewportStruct(_ComGlDxViewport* vp);  // as OpenGL has it (origin bottom left)
 
 // Picking: the point (x, y) of the plane z = plane_z under the window position (sx, sy) (origin
 // top left). 1 with the point, or 0.
