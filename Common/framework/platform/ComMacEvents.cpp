@@ -142,6 +142,11 @@ char ComMacEventsHandler(SDL_Event* e) {
   if (!e) return 0;
   switch (e->type) {
     case SDL_QUIT:
+      // The platform's quit command; the application may take it first.
+      if (cmw_misc_cb.menu_command && cmw_misc_cb.menu_command(0x71756974ul /* 'quit' */)) {
+        ComMacWinGotEvent(0);
+        return 1;
+      }
       ComMacEventsStopLoop();
       ComMacWinGotEvent(0);
       return 1;

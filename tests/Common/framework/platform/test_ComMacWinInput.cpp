@@ -224,6 +224,34 @@ TEST_F(InputTest, FirstActivationAndDeactivationAreOnlyRecorded) {
   EXPECT_EQ((std::vector<int>{1, 0}), got);
 }
 
+TEST_F(InputTest, QuitCommandSetsTheQuitRequestUnlessTheApplicationTakesIt) {
+  static unsigned long seen;
+  static char answer;
+  seen = 0;
+  answer = 1;
+  ComMacWinSetMiscCallbacks(nullptr, [](unsigned long c) { seen = c; return answer; }, nullptr);
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = SDL_QUIT;
+  ComMacEventsHandler(&e);
+  EXPECT_EQ(0x71756974ul, seen);
+  EXPECT_EQ(0, cme_quit_main_loop);
+  answer = 0;
+  ComMacEventsHandler(&e);
+  EXPECT_EQ(1, cme_quit_main_loop);
+  EXPECT_EQ(0, ComMacEventsRunLoop());
+  EXPECT_EQ(0, ComWinRunMessagesOnlyLoop(2));
+}
+
+TEST_F(InputTest, AfterExitMessageWithNullTextsShowsEmptyTexts) {
+  ComWinSetAfterExitPopupMessage(nullptr, nullptr, 0);
+  EXPECT_EQ(1, cmw_after_exit_popup_on);
+  ComMacWinDoAfterExit();
+  ASSERT_EQ(1u, Popups().size());
+  EXPECT_EQ("AE:||0", Popups()[0]);
+  EXPECT_EQ(0, cmw_after_exit_popup_on);
+}
+
 TEST_F(InputTest, ConvertKeyByCharacter) {
   struct Case {
     char c;
