@@ -74,7 +74,8 @@ char CopyPath(char* dst, size_t size, const char* src, size_t len) {
 void SetError(char* error_text, const char* format, const char* arg) {
   if (!error_text) return;
   // The Load screen's message buffer is 512 bytes; a long path is shortened in the message only.
-  snprintf(error_text, 512, format, arg);
+  int n = snprintf(error_text, 512, format, arg);
+  if (n >= 512) error_text[511] = 0;
 }
 
 char HasBookExtension(const char* path) {
