@@ -27,7 +27,7 @@ char ComMacMiscIOSetCursorPosition(int x, int y) {
     DebugError("ComMacMiscIOSetCursorPosition", "IOHIDSetMouseLocation() failed");
     return 0;
   }
-  XFlush(d);
+  XSync(d, False);  // done before anyone asks where the pointer is
   return 1;
 }
 
