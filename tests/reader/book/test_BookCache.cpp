@@ -10,46 +10,11 @@
 #include <vector>
 
 #include "BookCache.h"
+#include "Config.h"
 #include "ComDebug.h"
 #include "MainLoad.h"
 #include "support_MainFakes.h"
 #include "support_PdfFixtures.h"
-
-// Stand-ins for the HTML and OPF converters, for this program only (weak: the real ones win
-// when they are linked). They record what they were asked and write a small text.
-namespace {
-struct ConverterCalls {
-  int html = 0;
-  int opf = 0;
-  std::string source;       // pdf_filename at the call
-  std::string target;       // text_filename at the call
-  char result = 1;
-  bool cancel = false;      // set quit_loading_book, as Escape would
-};
-ConverterCalls g_conv;
-
-char FakeConvert() {
-  g_conv.source = pdf_filename;
-  g_conv.target = text_filename;
-  FILE* f = fopen(text_filename, "wb");
-  if (f) {
-    fputs("Converted text\n", f);
-    fclose(f);
-  }
-  if (g_conv.cancel) quit_loading_book = 1;
-  return g_conv.result;
-}
-}  // namespace
-
-__attribute__((weak)) char CreateTextFileFromHtmlFile(char, char*, char*, char*) {
-  g_conv.html++;
-  return FakeConvert();
-}
-
-__attribute__((weak)) char CreateTextFileFromOpfFile(char*) {
-  g_conv.opf++;
-  return FakeConvert();
-}
 
 namespace {
 
@@ -69,7 +34,7 @@ class BookCacheTest : public ::testing::Test {
     ASSERT_FALSE(dir_.empty());
     MainFakesReset();
     MainFakesAllocBuffers();
-    g_conv = ConverterCalls();
+    config.html_paragraph_spacing = 0;
     DebugSetLogFilename((dir_ + "/log.txt").c_str(), 1);
   }
   void TearDown() override {
@@ -201,42 +166,64 @@ TEST_F(BookCacheTest, FailedPdfConversionIsLoggedAndLeavesNoCache) {
 }
 
 TEST_F(BookCacheTest, HtmlAndOpfBooksGoToTheirConverters) {
-  struct Case {
-    const char* file;
-    int html;
-    int opf;
-  };
-  const Case cases[] = {{"Story.htm", 1, 0}, {"Story.HTML", 1, 0}, {"Story.opf", 0, 1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    g_conv = ConverterCalls();
-    UseBook(c.file, "Story");
+  const std::string html = "<html><head><title>T</title></head><body>\n<p>Tom &amp; Jerry</p>\n</body></html>\n";
+  const char* names[] = {"Story.htm", "Story.HTML"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    UseBook(name, "Story");
     unlink(text_filename);
+    WriteText(pdf_filename, html);
     EXPECT_EQ(1, CreateTextFileIfNeeded());
-    EXPECT_EQ(c.html, g_conv.html);
-    EXPECT_EQ(c.opf, g_conv.opf);
-    EXPECT_EQ(std::string(pdf_filename), g_conv.source);
-    // The converter wrote beside the cache; the cache took the text once it was complete.
-    EXPECT_NE(std::string(text_filename), g_conv.target);
     EXPECT_STREQ((dir_ + "/Story.txt").c_str(), text_filename);
-    EXPECT_EQ("Converted text\n", Read(text_filename));
-    EXPECT_FALSE(Exists(g_conv.target));
+    std::string text = Read(text_filename);
+    EXPECT_NE(std::string::npos, text.find("Tom & Jerry"));
+    EXPECT_EQ(std::string::npos, text.find('<'));
+    EXPECT_FALSE(Exists(dir_ + "/Story.txt.part"));
   }
 
-  // A failed or cancelled conversion leaves no cache file.
-  UseBook("Bad.html", "Bad");
-  g_conv = ConverterCalls();
-  g_conv.result = 0;
+  // A package of two parts: the second follows six line feeds, and the package name is kept.
+  WriteText(dir_ + "/one.html", "<html><body><p>First part</p></body></html>\n");
+  WriteText(dir_ + "/two.html", "<html><body><p>Second part</p></body></html>\n");
+  WriteText(dir_ + "/Pack.opf",
+            "<package>\n<manifest>\n<item id=\"a\" href=\"one.html\" media-type=\"application/xhtml+xml\"/>\n"
+            "<item href=\"two.html\" id=\"b\" media-type=\"application/xhtml+xml\"/>\n</manifest>\n"
+            "<spine toc=\"ncx\">\n<itemref idref=\"a\"/>\n<itemref idref=\"b\"/>\n</spine>\n</package>\n");
+  UseBook("Pack.opf", "Pack");
+  std::string package = pdf_filename;
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(package, pdf_filename);
+  std::string text = Read(text_filename);
+  size_t first = text.find("First part"), second = text.find("Second part");
+  ASSERT_NE(std::string::npos, first);
+  ASSERT_NE(std::string::npos, second);
+  EXPECT_NE(std::string::npos, text.find("\n\n\n\n\n\n", first));
+  EXPECT_LT(first, second);
+  EXPECT_FALSE(Exists(dir_ + "/Pack.txt.part"));
+}
+
+TEST_F(BookCacheTest, FailedOrCancelledHtmlLeavesNoCache) {
+  UseBook("Missing.html", "Missing");
   EXPECT_EQ(0, CreateTextFileIfNeeded());
   EXPECT_FALSE(Exists(text_filename));
-  EXPECT_FALSE(Exists(g_conv.target));
+  EXPECT_FALSE(Exists(std::string(text_filename) + ".part"));
 
-  g_conv = ConverterCalls();
-  g_conv.cancel = true;
+  UseBook("Long.html", "Long");
+  std::string html = "<html><body>\n";
+  for (int i = 0; i < 3000; i++) html += "<p>A paragraph of the long book, number " + std::to_string(i) + ".</p>\n";
+  html += "</body></html>\n";
+  WriteText(pdf_filename, html);
+  main_fake_calls = MainFakeCalls();
+  main_fake_calls.quit_on_progress_call = 1;  // Escape at the first progress report
   EXPECT_EQ(1, CreateTextFileIfNeeded());
   EXPECT_EQ(1, quit_loading_book);
   EXPECT_FALSE(Exists(text_filename));
-  EXPECT_FALSE(Exists(g_conv.target));
+  EXPECT_FALSE(Exists(std::string(text_filename) + ".part"));
+
+  // The next load converts it whole.
+  MainFakesReset();
+  UseBook("Long.html", "Long");
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_NE(std::string::npos, Read(text_filename).find("number 2999."));
 }
 
 TEST_F(BookCacheTest, ProgressCallbackAnswersStopOnceCancelled) {
