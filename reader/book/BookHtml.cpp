@@ -629,7 +629,10 @@ char DoConvertHtmlToTextParseChar(char c, void* out, char dry_run) {
   } else if (c == '>') {
     in_bracket_count--;
     if (in_bracket_count < 0) {
-      HtmlLogCount("Bracket Mismatch");
+      if (h_log_counts < HTML_LOG_LIMIT) {
+        h_log_counts++;
+        DebugError("DoConvertHtmlToTextParseChar", "Bracket Mismatch");
+      }
       in_bracket_count = 0;
     }
     in_span_directive = 0;
