@@ -1,4 +1,4 @@
-// Sets a plain-text book (Latin-1, blank lines between paragraphs) as a PDF with cairo: A5 pages
+// Sets a plain-text book (Latin-1, blank lines between paragraphs) as a PDF with cairo: A6 pages
 // with a running header and a page number, so the reader's header and footer removal has work.
 // Usage: gen_sample_pdf INPUT.txt OUTPUT.pdf [PAGES]
 // With PAGES the text is repeated until exactly that many pages are filled (benchmark books).
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string tmp = std::string(argv[2]) + ".tmp";
-  const double pw = 420, ph = 595, margin = 50, size = 11, lead = 15;
+  const double pw = 298, ph = 420, margin = 36, size = 10, lead = 13;
   cairo_surface_t* surface = cairo_pdf_surface_create(tmp.c_str(), pw, ph);
   cairo_t* cr = cairo_create(surface);
   cairo_select_font_face(cr, "serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -75,13 +75,13 @@ int main(int argc, char** argv) {
     page++;
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_font_size(cr, 9);
-    cairo_move_to(cr, margin, 30);
+    cairo_move_to(cr, margin, 22);
     cairo_show_text(cr, header.c_str());
     char num[32];
     snprintf(num, sizeof(num), "%ld", page);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, num, &ext);
-    cairo_move_to(cr, (pw - ext.x_advance) / 2, ph - 25);
+    cairo_move_to(cr, (pw - ext.x_advance) / 2, ph - 16);
     cairo_show_text(cr, num);
     cairo_set_font_size(cr, size);
     y = margin + size;

@@ -176,6 +176,8 @@ void GameDoPostResolutionChangeCB(char after_resize) {
       GameTurnOffFullScreenCursor(1);
     }
     ComGlMiscDisableBlending();
+    // The loading box's frames may have left text drawing prepared; start from a clean state.
+    ComFreeTypeRestoreAfterDrawingIfNeeded();
     ComFreeTypePrepareForDrawing(1);
     ComFreeTypeRestoreAfterDrawing();
     ComGlMiscSetViewportFullScreen();
