@@ -8,6 +8,7 @@
 #include "ComGlLoad.h"
 #include "ComGlMisc.h"
 #include "ComGlTexture.h"
+#include "ComMisc.h"
 #include "ComTga.h"
 #include "support_GlWindow.h"
 
@@ -275,6 +276,34 @@ TEST_F(ComGlTextureTest, TintedAndPartDraws) {
   ComGlTextureDrawWithColour(&none, 1, 1, 1, 1);
   ComGlTextureDraw(nullptr);
   EXPECT_EQ(GlTestReadPixelTop(320, 240).r, 0);
+}
+
+TEST_F(ComGlTextureTest, PlacedIn3DDrawsBetweenItsCornersWithANormal) {
+  ASSERT_TRUE(GlTestWriteBmp24(GlTestPath("bands3d.bmp"), GlTestTopRedBottomBlue(16, 16)));
+  ASSERT_TRUE(ComGlTextureLoadFromBmpFile(GlTestPath("bands3d.bmp").c_str(), 0, 0, 0, &a_));
+  // Corner B (tex_left, tex_top) at the lower left of a quad over the left half of the device
+  // square, corner A at its upper right; the coordinates go to OpenGL as they are.
+  _Vector3d corner_a{0.0f, 1.0f, 0.5f}, corner_b{-1.0f, -1.0f, 0.5f};
+  ASSERT_TRUE(ComGlTexturePosition3dVec3(&a_, 0, &corner_a, &corner_b));
+  ComGlTextureSetNormal(&a_, 0, 1, 0);
+  ComGlMiscPrepareFor2D(1);
+  ComGlTextureDraw(&a_);
+  GLfloat normal[3];
+  glGetFloatv(GL_CURRENT_NORMAL, normal);
+  EXPECT_FLOAT_EQ(normal[2], 1.0f);  // back to (0, 0, 1) after the draw
+  ComGlMiscRestoreAfter2D();
+  EXPECT_NEAR(GlTestReadPixelTop(160, 60).r, 255, 2);   // v = tex_bottom at the top edge
+  EXPECT_NEAR(GlTestReadPixelTop(160, 420).b, 255, 2);
+  EXPECT_EQ(GlTestReadPixelTop(480, 240).r, 0);         // right half untouched
+  EXPECT_EQ(GlTestReadPixelTop(480, 240).b, 0);
+  // An orientation outside 0..2 draws nothing.
+  glClear(GL_COLOR_BUFFER_BIT);
+  a_.orientation = 3;
+  ComGlMiscPrepareFor2D(1);
+  ComGlTextureDraw(&a_);
+  ComGlMiscRestoreAfter2D();
+  EXPECT_EQ(GlTestReadPixelTop(160, 240).r, 0);
+  EXPECT_EQ(GlTestReadPixelTop(160, 240).b, 0);
 }
 
 TEST_F(ComGlTextureTest, CopyAlphaAndScaledPartCopies) {
