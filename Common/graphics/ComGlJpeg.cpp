@@ -287,7 +287,10 @@ char ComGlJpegCreateTextureFromFile(const char* path, char force32, char alpha_t
     DebugError(label, "Invalid JPEG format in <%s>", path);
     return 0;
   }
-  if (!JpegSideAcceptable(width) || !JpegSideAcceptable(height)) {
+  // A header costs a few bytes but can ask for gigabytes: a picture whose decoded rows would
+  // pass 1 GiB is refused like any other size the texture cannot take.
+  if (!JpegSideAcceptable(width) || !JpegSideAcceptable(height) ||
+      (uint64_t)width * (uint64_t)height * 3u > ((uint64_t)1 << 30)) {
     DebugError(label, "Invalid JPEG size [%d,%d] in <%s>", width, height, path);
     return 0;
   }

@@ -353,6 +353,20 @@ TEST_F(ComGlLoadTest, JpegRefusalsAndDamagedFilesFailWithoutEndingTheProgram) {
     EXPECT_EQ(image_.pixels, nullptr);
     EXPECT_NE(GlTestLogSince(), "");  // the library's own text is logged
   }
+  // A tiny file whose header claims 20000 x 20000 pixels is refused before anything is allocated.
+  std::vector<unsigned char> big = jpeg;
+  for (size_t i = 0; i + 8 < big.size(); i++)
+    if (big[i] == 0xFF && big[i + 1] == 0xC0) {
+      big[i + 5] = 0x4E;
+      big[i + 6] = 0x20;
+      big[i + 7] = 0x4E;
+      big[i + 8] = 0x20;
+      break;
+    }
+  const std::string bigpath = GlTestPath("claims-huge.jpg");
+  ASSERT_TRUE(GlTestWriteFile(bigpath, big));
+  EXPECT_FALSE(ComGlJpegCreateTextureFromFile(bigpath.c_str(), 0, 0, &image_));
+  EXPECT_TRUE(HasLogLine("ComGlJpegCreateTextureFromFile", "Invalid JPEG size [20000,20000] in <" + bigpath + ">"));
   EXPECT_FALSE(ComGlJpegCreateTextureFromFile(GlTestPath("absent.jpg").c_str(), 0, 0, &image_));
   EXPECT_TRUE(HasLogLine("ComJpegGetFileInfo", "Cannot open file " + GlTestPath("absent.jpg")));
 
