@@ -8,21 +8,12 @@
 #include <cstring>
 #include <strings.h>
 
+#include "BookHtml.h"
+#include "BookOpf.h"
 #include "BookPdf.h"
 #include "ComDebug.h"
 #include "ComFile.h"
 #include "MainLoad.h"
-
-#if __has_include("BookHtml.h")
-#include "BookHtml.h"
-#else
-char CreateTextFileFromHtmlFile(char append, char* display_name, char* title, char* author);
-#endif
-#if __has_include("BookOpf.h")
-#include "BookOpf.h"
-#else
-char CreateTextFileFromOpfFile(char* path);
-#endif
 
 namespace {
 
