@@ -13,7 +13,6 @@
 #include <poppler/Error.h>
 #include <poppler/GlobalParams.h>
 #include <poppler/PDFDoc.h>
-#include <poppler/PDFDocFactory.h>
 #include <poppler/TextOutputDev.h>
 #include <poppler/goo/GooString.h>
 
@@ -206,7 +205,8 @@ int PdfConvert(const char* pdf_name, const char* out_name) {
   std::optional<GooString> owner_pw, user_pw;
   if (pt_owner_password[0] != '\001') owner_pw = GooString(pt_owner_password);
   if (pt_user_password[0] != '\001') user_pw = GooString(pt_user_password);
-  std::unique_ptr<PDFDoc> doc = PDFDocFactory().createPDFDoc(GooString(pdf_name), owner_pw, user_pw);
+  // Opened as a local file: a book path is never taken for a URL to fetch.
+  std::unique_ptr<PDFDoc> doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(pdf_name), owner_pw, user_pw);
   if (!doc || !doc->isOk()) return 1;
 
   std::string text_name = out_name ? std::string(out_name) : PdfDefaultOutputName(pdf_name);
