@@ -7,6 +7,9 @@
 #include <SDL_opengl.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -243,7 +246,8 @@ TEST_F(MainTest, PumpInsideAFrameDoesNotNestFrames) {
   Cfg().on_tick = [](int frame) {
     if (frame != 1) return;
     PushKey(SDLK_F1, SDL_KEYDOWN);
-    ComWinRunMessagesOnlyLoop(2);
+    // The window's own events may come first in the queue.
+    ComWinRunMessagesOnlyLoop(50);
     frames_during_pump = Frames();
     keys_during_pump = std::count(Keys().begin(), Keys().end(), "down 232");
   };
@@ -320,6 +324,73 @@ TEST_F(MainTest, FrameRateFollowsTheAskedRate) {
     EXPECT_GE(inside, c.min_frames);
     EXPECT_LE(inside, c.max_frames);
   }
+}
+
+// Real key presses and clicks from the X server (xdotool), turned into the program's codes.
+pid_t g_xdotool = -1;
+unsigned g_started_at = 0;
+int g_attempts = 0;
+
+bool Has(const std::string& k) { return std::find(Keys().begin(), Keys().end(), k) != Keys().end(); }
+
+void StopXdotool() {
+  if (g_xdotool > 0) {
+    kill(g_xdotool, SIGKILL);
+    waitpid(g_xdotool, nullptr, 0);
+  }
+  g_xdotool = -1;
+}
+
+void StartXdotool() {
+  StopXdotool();
+  Keys().clear();
+  // Other window tests share the server: keep this window on top, under the pointer.
+  // SDL gives each new window the focus when there is no window manager, and the focus goes
+  // nowhere when that window closes: take it back.
+  SDL_RaiseWindow(main_window);
+  SDL_SetWindowInputFocus(main_window);
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(main_window, &x, &y);
+  std::string px = std::to_string(x + 40), py = std::to_string(y + 40);
+  // With no window manager the focus follows the pointer: move it over the window first.
+  const char* argv[] = {"xdotool", "mousemove", "--sync", px.c_str(), py.c_str(), "sleep", "0.2",
+                        "key", "--delay", "50", "shift+1", "Escape", "End", "click", "3", nullptr};
+  g_xdotool = fork();
+  if (g_xdotool == 0) {
+    execv("/usr/bin/xdotool", (char* const*)argv);
+    _exit(127);
+  }
+  g_started_at = ComWinGetTickCount();
+  g_attempts++;
+}
+
+TEST_F(MainTest, RealKeysAndClicksArriveAsProgramCodes) {
+  if (access("/usr/bin/xdotool", X_OK) != 0) GTEST_SKIP() << "xdotool not installed";
+  Cfg().fps = 30;
+  Cfg().quit_after_frames = 0;
+  g_xdotool = -1;
+  g_attempts = 0;
+  // Away from the centre, where every other test's window opens.
+  Cfg().on_post_3d = [] { SDL_SetWindowPosition(main_window, 1280 - 320 - 20, 800 - 240 - 20); };
+  Cfg().on_tick = [](int frame) {
+    if (frame == 2) StartXdotool();
+    if (frame <= 2) return;
+    bool done = Has("up 33") && Has("up 27") && Has("up 251") && Has("press 1 0");
+    if (done) {
+      ComWinCloseProgram();
+    } else if ((uint32_t)(ComWinGetTickCount() - g_started_at) > 4000) {
+      if (g_attempts < 4) StartXdotool();  // another test's window took the pointer
+      else ComWinCloseProgram();
+    }
+  };
+  EXPECT_EQ(0, RunMain());
+  StopXdotool();
+  std::vector<std::string> keys;
+  for (auto& k : Keys())
+    if (k.rfind("move", 0) != 0) keys.push_back(k);
+  EXPECT_EQ((std::vector<std::string>{"down 33", "up 33", "down 27", "up 27", "down 251", "up 251", "press 1 1",
+                                      "press 1 0"}),
+            keys);
 }
 
 }  // namespace
