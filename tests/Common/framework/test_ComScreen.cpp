@@ -224,10 +224,3 @@ TEST_F(ScreenTest, InvalidNumbersAreLoggedAndRefused) {
 }
 
 }  // namespace
-
-// Stand-ins for graphics entry points whose modules have not landed yet; a real definition in
-// the libraries takes their place when its module is linked in.
-__attribute__((weak)) void ComGlFontExit() {}
-__attribute__((weak)) void ComGlLightsSetupLights() {}
-__attribute__((weak)) void ComGlMaterialsApplyAdvancedMaterialsSetting() {}
-__attribute__((weak)) void ComGlLightsSetSpecularColourLocalViewpoint(char) {}

@@ -128,10 +128,3 @@ TEST_F(PrefFolderTest, DocumentsAndDesktopSubFolders) {
 }
 
 }  // namespace
-
-// Stand-ins for graphics entry points whose modules have not landed yet; a real definition in
-// the libraries takes their place when its module is linked in.
-__attribute__((weak)) void ComGlFontExit() {}
-__attribute__((weak)) void ComGlLightsSetupLights() {}
-__attribute__((weak)) void ComGlMaterialsApplyAdvancedMaterialsSetting() {}
-__attribute__((weak)) void ComGlLightsSetSpecularColourLocalViewpoint(char) {}

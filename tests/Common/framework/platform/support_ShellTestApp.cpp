@@ -185,12 +185,3 @@ char GameSetupAll_MAC(int, char**) {
   ComMacWinSetInitialResolution(g_cfg.width, g_cfg.height, 32, 60, 1, 0);
   return 1;
 }
-
-// Stand-ins for graphics entry points whose modules have not landed yet; a real definition in
-// the libraries takes their place.
-__attribute__((weak)) void ComGlFontPre3dInit() {}
-__attribute__((weak)) void ComGlFontExit() {}
-__attribute__((weak)) void ComGlLightsPre3dInit() {}
-__attribute__((weak)) void ComGlLightsSetupLights() {}
-__attribute__((weak)) void ComGlMaterialsApplyAdvancedMaterialsSetting() {}
-__attribute__((weak)) void ComGlLightsSetSpecularColourLocalViewpoint(char) {}
