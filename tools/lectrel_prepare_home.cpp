@@ -8,6 +8,7 @@
 
 #include "ComMacMessageBox.h"
 #include "Config.h"
+#include "LecFont.h"
 #include "MainLoad.h"
 #include "PrefFolder.h"
 #include "Resolution.h"
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
   }
   ConfigLoad();
   config.show_resolution_window = 0;
+  // Closer lines than the bare defaults (the preset slots are not part of the resources yet).
+  line_orig_ygap = 22;
+  config.line_spacing = 22;
   pdf_filename[0] = 0;
   snprintf(config.last_book, sizeof(config.last_book), "%s", argv[1]);
   if (!ConfigSave(0)) {

@@ -169,6 +169,17 @@ class Reader {
     RunWithHome(a, home_, 10);
   }
 
+  // Brightness of the centre band where the progress box stands (y 180 to 300 of 480).
+  int BoxPixels() {
+    Shot s;
+    if (!Grab(&s)) return 0;
+    int n = 0;
+    for (int y = s.h * 190 / 480; y < s.h * 290 / 480; y++)
+      for (int x = s.w / 4; x < s.w * 3 / 4; x++)
+        if (s.At(x, y) > 100) n++;
+    return n;
+  }
+
   void PointAtWindow() { Xdo({"mousemove", "--window", std::to_string(win_), "320", "240"}); }
 
   // The close a window manager sends: WM_DELETE_WINDOW through WM_PROTOCOLS.
@@ -349,6 +360,36 @@ TEST_F(EndToEnd, ReadsMovesTurnsAndReopensAtThePlace) {
     r.Close();
     EXPECT_EQ(r.WaitExit(30), 0);
   }
+}
+
+TEST_F(EndToEnd, EscapeCancelsALongPdfAndKeepsTheBook) {
+  std::string pdf = home_ + "/Long.pdf";
+  std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/gen_sample_pdf";
+  std::string src = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
+  ASSERT_EQ(RunWithHome({tool, src, pdf, "4000"}, home_, 60), 0);
+  std::string prep = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
+  ASSERT_EQ(RunWithHome({prep, pdf, std::to_string(kWidth), std::to_string(kHeight)}, home_, 30), 0);
+  std::string data = home_ + "/.config/Quorvane/Quorvane Lectrel";
+  Reader r(home_);
+  ASSERT_TRUE(r.Start());
+  r.PointAtWindow();
+  // The page progress box: "Converting File - Long", the percentage and the Escape hint.
+  double end = NowSeconds() + 30;
+  bool shown = false;
+  while (NowSeconds() < end && r.Running() && !shown) {
+    shown = r.BoxPixels() > 200;
+    if (!shown) SleepMs(10);
+  }
+  ASSERT_TRUE(shown) << "no progress box during the conversion";
+  r.Xdo({"key", "Escape"});
+  SleepMs(2000);
+  EXPECT_TRUE(r.Running()) << "a cancelled load leaves the reader running";
+  struct stat st;
+  EXPECT_NE(stat((data + "/Long.txt").c_str(), &st), 0) << "no converted file after the cancel";
+  EXPECT_NE(stat((data + "/Long.txt.part").c_str(), &st), 0) << "no partial file either";
+  EXPECT_EQ(stat(pdf.c_str(), &st), 0) << "the book itself stays";
+  r.Close();
+  EXPECT_EQ(r.WaitExit(30), 0);
 }
 
 }  // namespace
