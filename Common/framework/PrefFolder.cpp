@@ -56,8 +56,9 @@ char* PrefFolderSetup(char* name, char set_log, char* log_name) {
   char* main = PrefFolderGetMainFolder();
   if (set_log) {
     int n;
+    const char* problem = nullptr;
     if (log_name && !NameOk(log_name)) {
-      DebugError("PrefFolderSetup", "Invalid log file name");
+      problem = "Invalid log file name";
       n = snprintf(pf_buffer2, sizeof(pf_buffer2), "%s/%s", main, "LogFile.txt");
     } else if (log_name) {
       n = snprintf(pf_buffer2, sizeof(pf_buffer2), "%s/%s.txt", main, log_name);
@@ -65,10 +66,13 @@ char* PrefFolderSetup(char* name, char set_log, char* log_name) {
       n = snprintf(pf_buffer2, sizeof(pf_buffer2), "%s/%s", main, "LogFile.txt");
     }
     if (n < 0 || n >= (int)sizeof(pf_buffer2)) {
-      DebugError("PrefFolderSetup", "Log file name too long");
+      problem = "Log file name too long";
       snprintf(pf_buffer2, sizeof(pf_buffer2), "%s/%s", main, "LogFile.txt");
     }
     DebugSetLogFilename(pf_buffer2, 1);
+    // Reported in the new log: the switch deletes the old file.
+    if (problem) DebugError("PrefFolderSetup", "%s", problem);
+    if (pf_fallback) DebugError("PrefFolderSetup", "No preferences folder - using <%s>", main);
   }
   return main;
 }

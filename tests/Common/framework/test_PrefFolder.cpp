@@ -60,6 +60,13 @@ TEST_F(PrefFolderTest, SetupMakesTheFolderAndPutsTheLogInIt) {
   EXPECT_NE(std::string::npos, Read(old_log).find("( Here )  2  first run\r\n"));
   EXPECT_EQ(main_, PrefFolderSetup((char*)"Quorvane Lectrel", 1, (char*)"Other"));
   EXPECT_EQ(main_ + "/Other.txt", DebugGetLogFilename());
+  // A log name that is not one plain file name falls back to the designed one.
+  std::string long_log(200, 'L');
+  PrefFolderSetup((char*)"Quorvane Lectrel", 1, &long_log[0]);
+  EXPECT_EQ(old_log, DebugGetLogFilename());
+  PrefFolderSetup((char*)"Quorvane Lectrel", 1, (char*)"../../escape");
+  EXPECT_EQ(old_log, DebugGetLogFilename());
+  EXPECT_NE(std::string::npos, Read(old_log).find("( PrefFolderSetup )  2  Invalid log file name"));
 }
 
 TEST_F(PrefFolderTest, BadNamesFallBackAndAreReported) {
@@ -89,6 +96,13 @@ TEST_F(PrefFolderTest, FolderThatCannotBeMadeIsAnError) {
   EXPECT_STREQ(".", PrefFolderSetup((char*)"Quorvane Lectrel", 0, nullptr));
   EXPECT_EQ(1, PrefFolderIsFallback());
   EXPECT_NE(std::string::npos, Read(home_ + "/log.txt").find(" <ERROR>  ( PrefFolderGetMainFolder )  2  Could not create/get directory"));
+  // With the log moved there, the fallback is in the new log too.
+  char cwd[1024];
+  ASSERT_NE(nullptr, getcwd(cwd, sizeof(cwd)));
+  ASSERT_EQ(0, chdir(home_.c_str()));
+  PrefFolderSetup((char*)"Quorvane Lectrel", 1, (char*)"Fallback");
+  EXPECT_NE(std::string::npos, Read(home_ + "/Fallback.txt").find("( PrefFolderSetup )  2  No preferences folder - using <.>"));
+  ASSERT_EQ(0, chdir(cwd));
 }
 
 TEST_F(PrefFolderTest, SubFoldersAndTheirBuffers) {

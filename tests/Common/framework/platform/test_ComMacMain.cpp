@@ -302,7 +302,9 @@ TEST_F(MainTest, FrameRateFollowsTheAskedRate) {
     float fps;
     unsigned run_ms;
     int min_frames, max_frames;
-  } cases[] = {{60.0f, 1000, 15, 70}, {1.0f, 2500, 2, 4}};
+  } cases[] = {{60.0f, 1000, 15, 70}, {1.0f, 2500, 2, 4},
+                 // 3000 asks for 0 ms: the loop still waits 1 ms between firings.
+                 {3000.0f, 500, 20, 560}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fps);
     Reset();
