@@ -162,19 +162,25 @@ char AnalysePageBreaks() {
       page_breaks[examined++] = this_index;
       Agree(&pb_ff_consensus[c], type);
       for (int p = 0; p < kHistory; p++) Agree(&pb_pre_consensus[p][c], HistoryAt(p));
-      // The look-ahead lines count for the line index but are not lines of the main scan.
+      HistoryPush(type);
+      // The look-ahead lines count for the line index but are not tested for a form feed. They
+      // do enter the history: its positions must be the file lines just before the next break,
+      // the lines that the keep test drops, also when a page is shorter than the look-ahead
+      // and the history together.
       for (int p = 0; p < kLookAhead; p++) {
         signed char ahead = kTypeMissing;
         if (!at_end) {
           if (ComFileReadLine(file, buffer, kReadLimit)) {
             index++;
             ahead = GetLineFormatType(buffer);
+            HistoryPush(ahead);
           } else {
             at_end = true;
           }
         }
         Agree(&pb_post_consensus[p][c], ahead);
       }
+      continue;
     }
     HistoryPush(type);
   }
