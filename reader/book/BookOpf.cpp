@@ -133,10 +133,11 @@ bool OpfParseSpine(const std::string& text, std::vector<OpfPart>* parts) {
       if (end != std::string::npos) state = 2;
     }
   }
-  if (state == 2) {
-    for (size_t at = OpfFindTag(text, body, "<itemref", end); at != std::string::npos;
-         at = OpfFindTag(text, at + 1, "<itemref", end)) {
-      std::string elem = OpfElement(text, at, end);
+  if (body != std::string::npos) {
+    size_t stop = state == 2 ? end : text.size();  // without its end the spine is still counted
+    for (size_t at = OpfFindTag(text, body, "<itemref", stop); at != std::string::npos;
+         at = OpfFindTag(text, at + 1, "<itemref", stop)) {
+      std::string elem = OpfElement(text, at, stop);
       std::string id;
       if (OpfAttribute(elem, "idref", &id) != 1 || id.empty()) {
         DebugError(OPF_FN, "Could not find idref in <%s>", OpfShown(elem).c_str());
