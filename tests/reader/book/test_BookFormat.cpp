@@ -200,3 +200,41 @@ TEST_F(FormatTest, ATextBookBecomesJustifiedDisplayLines) {
 }
 
 }  // namespace
+
+#include "BookCache.h"
+
+namespace {
+
+TEST_F(FormatTest, APdfBookLosesItsRunningHeadersAndPageNumbers) {
+  // The cairo sample book through the PDF conversion, the page-break analysis, the paragraph
+  // passes and the formatter.
+  snprintf(pdf_filename, sizeof(pdf_filename), "%s/harbour.pdf", dir_.c_str());
+  snprintf(book_name, sizeof(book_name), "harbour");
+  ASSERT_TRUE(PdfFixtureWriteSampleBook(pdf_filename, 9));
+  ASSERT_EQ(1, CreateTextFileIfNeeded());
+  ASSERT_TRUE(Assemble());
+  max_draw_width = 560;
+  ASSERT_EQ(1, FormatLines());
+
+  std::string paragraphs;
+  for (int i = 0; i < num_lines; i++) paragraphs += std::string(line_list[i].text) + "\n";
+  if (getenv("LECTREL_DUMP")) fputs(paragraphs.c_str(), stderr);
+  EXPECT_EQ(std::string::npos, paragraphs.find("THE QUIET HARBOUR")) << paragraphs;
+  EXPECT_EQ(std::string::npos, paragraphs.find('\f'));
+  EXPECT_NE(std::string::npos, paragraphs.find("The Quiet Harbour"));  // page 1's title
+  EXPECT_NE(std::string::npos, paragraphs.find("CHAPTER ONE"));
+  EXPECT_NE(std::string::npos, paragraphs.find("CHAPTER TWO"));
+  bool accented = false;
+  for (int i = 0; i < num_formatted_lines; i++) {
+    const _Line& l = formatted_line_list[i];
+    std::string text(l.text);
+    // No display line is a page number.
+    bool digits = !text.empty() && text.find_first_not_of(" 0123456789") == std::string::npos;
+    EXPECT_FALSE(digits) << i << " <" << text << ">";
+    for (unsigned char c : text)
+      if (c >= 0xC0) accented = true;
+  }
+  EXPECT_TRUE(accented);
+}
+
+}  // namespace
