@@ -174,6 +174,26 @@ TEST_F(BookHtmlTest, HighBytesAreDecodedAsUtf8OrKeptAsLatin1) {
   EXPECT_EQ("\xC3\xA9\n", Convert("<body><pre>\xC3\xA9</pre></body>\n"));
 }
 
+TEST_F(BookHtmlTest, AutoLooksOnlyAtTheFirst2001Lines) {
+  // Past the dry run's window every paragraph ends in punctuation; the start decides.
+  std::string html = "<body>\n";
+  for (int i = 0; i < 2000; i++) html += "<p>no full stop here</p>\n";
+  for (int i = 0; i < 6000; i++) html += "<p>Done.</p>\n";
+  std::string text = Convert(html, 2);
+  EXPECT_NE(std::string::npos, text.find("Done.\nDone.\n"));
+  EXPECT_EQ(std::string::npos, text.find("\n\n"));
+}
+
+TEST_F(BookHtmlTest, UnexpectedBytesAreDroppedAndTheirLogIsCapped) {
+  std::string html = "<body><p>a";
+  for (int i = 0; i < 200; i++) html += "\x02";
+  html += "b</p></body>\n";
+  EXPECT_EQ("ab\n", Convert(html));
+  size_t logged = Count(Log(), "Unexpected char <2>");
+  EXPECT_GE(logged, 1u);
+  EXPECT_LE(logged, 50u);
+}
+
 TEST_F(BookHtmlTest, ListsHeadingsRulesAndBreaks) {
   EXPECT_EQ("        . One\n        . Two\n", Convert("<body><ul><li>One</li><li>Two</li></ul></body>\n"));
   EXPECT_EQ("\n\n\nTitle\n\n\n\nx\n\x01\ny\n",
