@@ -13,8 +13,10 @@ struct _ComGlDxTexture;
 // so a byte at or above the letter count calls an empty list of its own font.
 inline constexpr int CFT_MAX_LETTERS = 256;
 inline constexpr int CFT_MIN_LETTERS = 128;
-// Size of the family and style buffers that ComFreeTypeGetFontFileDetails fills by default.
-inline constexpr int CFT_FONT_NAME_SIZE = 256;
+// Size assumed for the family and style buffers when ComFreeTypeGetFontFileDetails is called
+// without sizes: names are cut to 127 bytes, which fits every caller's buffer (pass the real
+// sizes to keep longer names).
+inline constexpr int CFT_FONT_NAME_SIZE = 128;
 
 // A font made from a TrueType file. The caller owns the record; a zeroed record is a font not
 // created. The first byte is the set-up flag.
