@@ -150,8 +150,12 @@ char FormatLineSetupCurrentFormattedLine(unsigned length, unsigned char* text, c
       DebugError("FormatLineSetupCurrentFormattedLine", "No memory A (1)");
     return 0;
   }
-  for (unsigned i = 0; i < length; i++) copy[i] = text[i] == 0x95 ? '*' : (char)text[i];
+  memcpy(copy, text, length);
   copy[length] = 0;
+  // The bullet of Windows Latin-1 has no glyph in most fonts.
+  for (char* b = static_cast<char*>(memchr(copy, 0x95, length)); b;
+       b = static_cast<char*>(memchr(b + 1, 0x95, length - (unsigned)(b + 1 - copy))))
+    *b = '*';
   free(line->text);
   line->text = copy;
   line->length = length;
@@ -183,7 +187,12 @@ char FormatLine(unsigned index, _Line* paragraph, unsigned* count) {
     uint32_t i = 0;
     while (i < len) {
       unsigned char c = text[i];
-      if (c == '\f') {
+      if (c >= 32 && c != 127) {
+        // The common case first: a printable byte.
+        sum += fl_width[c];
+      } else if (c == '\t') {
+        sum += fl_blank_width;
+      } else if (c == '\f') {
         // The text before a form feed is a line of its own, then the break's empty line.
         if (sum != 0.0f && !out.Add(i - start, text + start, 0, sum)) return 0;
         if (!out.Add(0, kEmpty, 0, 0.0f)) return 0;
@@ -193,20 +202,17 @@ char FormatLine(unsigned index, _Line* paragraph, unsigned* count) {
         sum = 0.0f;
         i++;
         continue;
-      }
-      if (c == '\n') {
-        if (filling && MayLog()) DebugError("FormatLine", "Got a line break");
-        i++;
-        continue;
-      }
-      if ((c < 32 && c != '\t') || c == 127) {
-        if (filling && MayLog())
+      } else {
+        // A line feed or another control code: no width, the byte stays in the text.
+        if (c == '\n') {
+          if (filling && MayLog()) DebugError("FormatLine", "Got a line break");
+        } else if (filling && MayLog()) {
           DebugError("FormatLine", "Unrecognised character at line num %d at pos %d - (%d <%d>)",
                      (int)index, (int)i, (int)c, (int)c);
+        }
         i++;
         continue;
       }
-      sum += Width(c);
       if (sum < max_draw_width) {
         i++;
         continue;
