@@ -381,8 +381,14 @@ char MainDisplayProgressMessage(char* text, float fraction) {
     ml_last_progress_render = ComWinGetTickCount();
     ml_progress_rendered = 1;
   }
-  char still_running = ComWinRunMessagesOnlyLoop(2);
-  if (key_down[27] >= 2 || !still_running || cme_quit_main_loop) {
+  // At most two pending events, one at a time: a quick Escape tap queued during a slow page
+  // brings its press and its release together, and the release would clear the press.
+  char still_running = 1, escape = 0;
+  for (int i = 0; i < 2 && still_running && !escape; i++) {
+    still_running = ComWinRunMessagesOnlyLoop(1);
+    escape = key_down[27] >= 2;
+  }
+  if (escape || !still_running || cme_quit_main_loop) {
     // Escape, or the window being closed, cancels the conversion.
     quit_loading_book = 1;
     had_problem_loading_book = 0;
