@@ -22,6 +22,7 @@ char pl_last_line_finished;
 namespace {
 
 const uint32_t kReadLimit = 9999;
+const int64_t kMaxParagraph = 0x7fff0000;
 
 // The number of entries that pass 0 counted, which passes 1 and 2 must reproduce.
 int pl_pass0_count;
@@ -205,7 +206,9 @@ char ParseLinesDoLineFromFile(unsigned char* line, char pass) {
 
   bool blank = false;
   if (!pl_last_line_finished) {
-    if (line[0] == ' ' || line[0] == '\t') CloseParagraph(pass);
+    // A paragraph never outgrows its 32-bit length (a huge file of unbroken lines).
+    if (line[0] == ' ' || line[0] == '\t' || (int64_t)pl_last_line_len + 1 + len > kMaxParagraph)
+      CloseParagraph(pass);
     blank = true;  // before the joined line, or ahead of an indented one
   }
   GrowParagraph(pass, blank, line, len);
