@@ -15,6 +15,8 @@
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
 #include "Config.h"
+#include "Game.h"
+#include "Resolution.h"
 #include "GameFolders.h"
 #include "MainLoad.h"
 #include "MainRender.h"
@@ -146,6 +148,42 @@ TEST_F(ReaderHome, RememberedBookIsForgottenWhenGoneAndUsedWithoutCommandLine) {
   std::string other = books_ + "/Other.txt";
   EXPECT_EQ(MainSetupFilename(&other[0], nullptr), 1);
   EXPECT_STREQ(book_name, "Kept");
+}
+
+TEST_F(ReaderHome, ShowResWinSurvivesTheReloadAndOnlyBlocksTheCommandLine) {
+  config.show_resolution_window = 0;
+  pdf_filename[0] = 0;
+  ASSERT_TRUE(ConfigSave(0));
+  char a0[] = "lectrel", a1[] = "SHOWRESWIN";
+  char* argv[] = {a0, a1, nullptr};
+  EXPECT_EQ(GamePreCreateWindowCB(2, argv), 1);
+  EXPECT_EQ(config.show_resolution_window, 1);
+  EXPECT_EQ(use_command_line, 0);
+  ConfigLoad();
+  EXPECT_EQ(config.show_resolution_window, 1) << "the settings reloaded at start-up keep it";
+  EXPECT_EQ(GamePre3dInitCB(2, argv), 1);
+  EXPECT_EQ(use_command_line, 1) << "a book chosen later is taken";
+}
+
+TEST_F(ReaderHome, DisplayModeFileOfTheWrongSizeOrVersionGivesDefaults) {
+  ResolutionSetDefaultResolution();
+  resolution.win_width = 700;
+  resolution.win_height = 500;
+  ResolutionSaveSettings();
+  ASSERT_EQ(ResolutionLoadSettings(), 1);
+  EXPECT_EQ(resolution.win_width, 700);
+  EXPECT_EQ(WIDTH, 700);
+  EXPECT_EQ(run_windowed, 1);
+  // 39 bytes, then version 2.0: both refused, the defaults (a window) applied.
+  std::string path = res_file_str;
+  WriteFile(path, std::string(39, '\0'));
+  EXPECT_EQ(ResolutionLoadSettings(), 0);
+  EXPECT_EQ(resolution.windowed, 1);
+  EXPECT_NE(resolution.win_width, 700);
+  _Resolution r = resolution;
+  r.version = 2.0f;
+  WriteFile(path, std::string(reinterpret_cast<char*>(&r), sizeof(r)));
+  EXPECT_EQ(ResolutionLoadSettings(), 0);
 }
 
 // ---- The line axis ----
