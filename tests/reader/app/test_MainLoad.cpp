@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ComDebug.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
 #include "Config.h"
@@ -61,6 +62,8 @@ class ReaderHome : public ::testing::Test {
     char dir[1024];
     ASSERT_TRUE(GameGetDataDir(dir, sizeof(dir)));
     data_ = dir;
+    // The log goes to the temporary folder, never to the working folder.
+    DebugSetLogFilename((home_ + "/test-log.txt").c_str(), 1);
     pdf_filename[0] = text_filename[0] = book_name[0] = 0;
     use_command_line = 1;
     ConfigLoad();

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "ComDebug.h"
 #include "Config.h"
 #include "MainLoad.h"
 #include "PrefFolder.h"
@@ -319,6 +320,7 @@ class EndToEnd : public ::testing::Test {
     setenv("HOME", home_.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
     PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+    DebugSetLogFilename((home_ + "/test-log.txt").c_str(), 1);
     pdf_filename[0] = 0;
     ConfigLoad();
     for (int i = 0; i < config.num_books; i++)
