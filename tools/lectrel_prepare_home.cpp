@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   ComWinSetPopupMessagesCallback(PrintPopup, PrintPopup);
-  if (!PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt") || PrefFolderIsFallback()) {
+  // Its log goes to the preferences folder (the reader starts that log afresh), not the working folder.
+  if (!PrefFolderSetup((char*)"Quorvane Lectrel", 1, (char*)"LogFile.txt") || PrefFolderIsFallback()) {
     fprintf(stderr, "lectrel_prepare_home: no preferences folder\n");
     return 1;
   }
