@@ -9,8 +9,8 @@ bash "$top/tools/install-deps.sh"
 # (fontconfig, GTK, Mesa) keep caches alive until exit, so leak reports would only be noise.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-bash "$top/tools/build.sh" build
-bash "$top/tools/build.sh" build-asan -DLECTREL_SANITIZE=ON -DLECTREL_BENCH=OFF
+bash "$top/tools/build.sh" build -DLECTREL_TESTS=ON -DLECTREL_BENCH=ON
+bash "$top/tools/build.sh" build-asan -DLECTREL_SANITIZE=ON -DLECTREL_TESTS=ON -DLECTREL_BENCH=OFF
 status=0
 for dir in build build-asan; do
   echo "== tests in $dir"
