@@ -53,15 +53,15 @@ int main(int argc, char** argv) {
     return -1;
   }
 
-  // 2.
+  // Random numbers differ from run to run.
   srand(ComWinGetTickCount());
 
-  // 3.
+  // The display modes, listed before anything asks for a window size.
   if (SDL_Init(SDL_INIT_VIDEO) != 0) DebugError("main", "SDL_Init failed <%s>", SDL_GetError());
   ComGlMiscGetResolutionModes(1);
   if (ComGlResModesGetNumModes() <= 2) ComGlMiscGetResolutionModes(0);
 
-  // 4, 5.
+  // The application's set-up, then its settings before the window exists.
   if (!StartupStepOk(GameSetupAll_MAC(argc, argv), "GameSetupAll_MAC Failed", "Internal Error [GameSetupAll - MAC]"))
     return -1;
   if (cmw_main_cb.pre_create_window &&
@@ -69,26 +69,26 @@ int main(int argc, char** argv) {
                      "Internal Error [PreCreateWindowCb - MAC]"))
     return -1;
 
-  // 6.
+  // The window.
   if (!ComMacWinCreateWindow()) {
     DebugError("main", "ComMacWinCreateWindow failed");
     ComWinPopupMessage("Error", "Internal Error [Create Window - MAC]", 1);
     return FailStartup();
   }
 
-  // 7.
+  // The menu layer, screens, fonts and lights start empty, before any context exists.
   MuiTexturesPre3dInit();
   MuiPre3dInit();
   ComScreenInit();
   ComGlFontPre3dInit();
   ComGlLightsPre3dInit();
 
-  // 8.
+  // The application's styling before the OpenGL context.
   if (cmw_main_cb.pre_3d &&
       !StartupStepOk(cmw_main_cb.pre_3d(argc, argv), "Pre 3D Callback Failed", "Internal Error [Pre3dCb - MAC]"))
     return -1;
 
-  // 9.
+  // A drawable too small to draw in is taken as the virtual screen's size.
   if (WIDTH < 2 || HEIGHT < 2) {
     DebugError("main", "Invalid window dimensions [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
     WIDTH = 640;
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   MuiCalcRatios();
   ComGlMiscCalcCurrentTime();
 
-  // 10, 11.
+  // The OpenGL context with its default state and the application's graphics.
   if (!ComMacWinCreateGraphics()) {
     DebugError("main", "ComMacWinCreateGraphics failed");
     ComMacWinDeleteGraphics();
@@ -108,18 +108,18 @@ int main(int argc, char** argv) {
   }
   glViewport(0, 0, WIDTH, HEIGHT);
 
-  // 12.
+  // The application's last word before the loop: screens, the book opened.
   if (cmw_main_cb.post_3d &&
       !StartupStepOk(cmw_main_cb.post_3d(argc, argv), "Post 3D Callback Failed", "Internal Error [Post3dCb - MAC]"))
     return -1;
 
-  // 13.
+  // The main loop, until a quit request.
   if (cmw_main_loop_uses_timers)
     ComMacWinRunTimerLoop();
   else
     ComMacWinRunPollingLoop();
 
-  // 14.
+  // Shut-down, in the reverse order of the start.
   ComScreenExit();
   MuiExit();
   if (cmw_main_cb.pre_3d_exit) cmw_main_cb.pre_3d_exit();
