@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BookParagraphs.h"
 #include "ComDebug.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
@@ -369,6 +370,49 @@ TEST_F(ReaderHome, EscapeDuringConversionDeletesThePartialCacheButNeverTheBook) 
   EXPECT_FALSE(Exists(cache)) << "partial cache deleted";
   EXPECT_TRUE(Exists(pdf)) << "the book itself stays";
   EXPECT_EQ(buffer, nullptr);
+}
+
+// A pass that fails after the conversion ends the load with 0 and keeps what was built until the
+// next MainExit; the book itself is never touched.
+TEST_F(ReaderHome, FailedPassEndsTheLoadAndKeepsItsStateUntilExit) {
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* logged;  // the failing pass's report
+  } cases[] = {
+      {"Blank.txt", "\n\n\n", "GetMaxLineWidthInTextFile"},
+      // Enough text for every paragraph pass; the book font is not set up, so the formatter fails.
+      {"NoFont.txt", "First paragraph.\n\nSecond paragraph.\n", "No book font"},
+  };
+  for (const Case& c : cases) {
+    std::string book = books_ + "/" + c.name;
+    WriteFile(book, c.text);
+    std::string log = home_ + "/" + c.name + ".log";
+    DebugSetLogFilename(log.c_str(), 1);
+    ASSERT_EQ(MainSetupFilename(&book[0], nullptr), 1) << c.name;
+    EXPECT_EQ(MainInit(), 0) << c.name;
+    EXPECT_EQ(main_loading_book, 0) << c.name;
+    EXPECT_EQ(had_problem_loading_book, 1) << c.name;
+    EXPECT_EQ(num_formatted_lines, 0) << c.name;
+    EXPECT_NE(buffer, nullptr) << c.name << ": the partial state stays until MainExit";
+    EXPECT_TRUE(Exists(book)) << c.name;
+    FILE* f = fopen(log.c_str(), "rb");
+    std::string logged;
+    if (f) {
+      char chunk[4096];
+      size_t n;
+      while ((n = fread(chunk, 1, sizeof(chunk), f)) > 0) logged.append(chunk, n);
+      fclose(f);
+    }
+    EXPECT_NE(logged.find(c.logged), std::string::npos) << c.name << ":\n" << logged;
+    if (std::string(c.name) == "NoFont.txt") {
+      EXPECT_NE(line_list, nullptr) << "the paragraphs read stay until MainExit";
+      EXPECT_GT(num_lines, 1);
+    }
+    MainExit();
+    EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(line_list, nullptr);
+  }
 }
 
 TEST_F(ReaderHome, CancelledTextBookIsNeverDeleted) {
