@@ -1,14 +1,17 @@
 // Prepares a user folder for the reader: a settings file whose last book is the given one and
 // which does not ask for the start-up display dialog, and a display-mode file for a window.
+// The settings start as the reader's fresh ones: the defaults with the preset slots copied from
+// the resource folder and the first one applied.
 // Runs with the HOME (or XDG_CONFIG_HOME) that the reader will run with.
 // Usage: lectrel_prepare_home BOOK [WIDTH HEIGHT]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <climits>
+#include <unistd.h>
 
 #include "ComMacMessageBox.h"
 #include "Config.h"
-#include "LecFont.h"
 #include "MainLoad.h"
 #include "PrefFolder.h"
 #include "Resolution.h"
@@ -28,7 +31,10 @@ int main(int argc, char** argv) {
     fprintf(stderr, "lectrel_prepare_home: bad window size %dx%d\n", width, height);
     return 2;
   }
-  if (strlen(argv[1]) >= sizeof(config.last_book)) {
+  // The reader works in its resource folder: a relative book path is made absolute first.
+  char book[PATH_MAX];
+  if (!realpath(argv[1], book)) snprintf(book, sizeof(book), "%s", argv[1]);
+  if (strlen(book) >= sizeof(config.last_book)) {
     fprintf(stderr, "lectrel_prepare_home: book path too long\n");
     return 2;
   }
@@ -38,13 +44,13 @@ int main(int argc, char** argv) {
     fprintf(stderr, "lectrel_prepare_home: no preferences folder\n");
     return 1;
   }
+  // The preset slots are copied from the working folder, as the reader does from its own.
+  if (chdir(LECTREL_RESOURCES) != 0)
+    fprintf(stderr, "lectrel_prepare_home: no resource folder %s: no preset slots\n", LECTREL_RESOURCES);
   ConfigLoad();
   config.show_resolution_window = 0;
-  // Closer lines than the bare defaults (the preset slots are not part of the resources yet).
-  line_orig_ygap = 22;
-  config.line_spacing = 22;
   pdf_filename[0] = 0;
-  snprintf(config.last_book, sizeof(config.last_book), "%s", argv[1]);
+  snprintf(config.last_book, sizeof(config.last_book), "%s", book);
   if (!ConfigSave(0)) {
     fprintf(stderr, "lectrel_prepare_home: could not write the settings file\n");
     return 1;
