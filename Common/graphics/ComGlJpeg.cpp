@@ -343,26 +343,9 @@ char ComGlJpegCreateTextureFromFile(const char* path, char force32, char alpha_t
   }
   free(decoded);
 
-  const GLenum format = force32 ? GL_RGBA : GL_RGB;
-  ComGlMiscCheckGlError(label, "error before function call");
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, (GLint)format, tw, th, 0, format, GL_UNSIGNED_BYTE, pixels);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  if (!ComGlMiscCheckGlError(label, "glTexImage2D")) {
-    glDeleteTextures(1, &name);
-    free(pixels);
+  if (!ComGlLoadImageUploadTexels(label, pixels, tw, th, force32 ? 1 : 0, image)) {
     image->pixels = nullptr;
     return 0;
   }
-  image->pixels = pixels;
-  image->bpp = force32 ? 32 : 24;
-  image->width = tw;
-  image->height = th;
-  image->tex_name = name;
-  image->loaded = 1;
   return 1;
 }

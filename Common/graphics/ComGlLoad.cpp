@@ -110,28 +110,7 @@ char ResampleAndUpload(const char* label, const char* path, const SourcePixels& 
     }
   }
 
-  const GLenum format = out32 ? GL_RGBA : GL_RGB;
-  ComGlMiscCheckGlError(label, "error before function call");
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, (GLint)format, tw, th, 0, format, GL_UNSIGNED_BYTE, pixels);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  if (!ComGlMiscCheckGlError(label, "glTexImage2D")) {
-    // A texture the context refused is not a loaded image.
-    glDeleteTextures(1, &name);
-    free(pixels);
-    return 0;
-  }
-  image->pixels = pixels;
-  image->bpp = out32 ? 32 : 24;
-  image->width = tw;
-  image->height = th;
-  image->tex_name = name;
-  image->loaded = 1;
-  return 1;
+  return ComGlLoadImageUploadTexels(label, pixels, tw, th, out32 ? 1 : 0, image);
 }
 
 // 8-bit indices (rows of `stride` bytes) expanded to packed R, G, B from the palette.
@@ -382,6 +361,34 @@ char ComGlLoadImageCanTgaFileBeLoaded(const char* path) {
   }
   ComFileClose(file);
   return ok;
+}
+
+// ---------------------------------------------------------------- upload
+
+char ComGlLoadImageUploadTexels(const char* label, unsigned char* pixels, int width, int height, char rgba,
+                                _ComGlTextureImage* image) {
+  const GLenum format = rgba ? GL_RGBA : GL_RGB;
+  ComGlMiscCheckGlError(label, "error before function call");
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, (GLint)format, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  if (!ComGlMiscCheckGlError(label, "glTexImage2D")) {
+    // A texture the context refused is not a loaded image.
+    glDeleteTextures(1, &name);
+    free(pixels);
+    return 0;
+  }
+  image->pixels = pixels;
+  image->bpp = rgba ? 32 : 24;
+  image->width = width;
+  image->height = height;
+  image->tex_name = name;
+  image->loaded = 1;
+  return 1;
 }
 
 // ---------------------------------------------------------------- empty image and release

@@ -12,4 +12,12 @@ char ComGlLoadImageCanTgaFileBeLoaded(const char* path);
 char ComGlLoadImageCreateEmptyTextureImage(int width, int height, int bpp, _ComGlTextureImage* image);
 void ComGlLoadImageReleaseTextureImage(_ComGlTextureImage* image);
 
+// The one upload behind every file loader (BMP, TGA, JPEG): texels of power-of-two sides, bottom
+// row first, RGBA when rgba is set and RGB otherwise, become a linearly filtered texture. On
+// success the image takes the buffer and is marked loaded; when the context refuses the texture,
+// its name is deleted, the buffer freed, the error logged under label, the image left as it was,
+// and 0 returned.
+char ComGlLoadImageUploadTexels(const char* label, unsigned char* pixels, int width, int height, char rgba,
+                                _ComGlTextureImage* image);
+
 #endif
