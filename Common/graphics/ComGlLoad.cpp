@@ -12,6 +12,7 @@
 #include "ComFile.h"
 #include "ComGlMisc.h"
 #include "ComMisc.h"
+#include "ComTga.h"
 
 namespace {
 
@@ -283,8 +284,6 @@ char ComGlLoadImageLoadBmp(const char* path, char force32, char alpha_type, _Com
 
 // ---------------------------------------------------------------- TGA
 
-static const unsigned char kTgaHeader12[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-
 char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage* image) {
   const char* label = "ComGlLoadImageLoadTga";
   if (!image) return 0;
@@ -296,16 +295,13 @@ char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _Com
     return 0;
   }
   const int32_t file_size = ComFileGetSize(file);
-  unsigned char header[18];
-  if (!ComFileRead(file, header, 12) || memcmp(header, kTgaHeader12, 12) != 0 || !ComFileRead(file, header + 12, 6)) {
+  int width = 0, height = 0, bits = 0;
+  char top_first = 0;
+  if (!ComTgaReadFileHeader(file, &width, &height, &bits, &top_first)) {
     DebugError(label, "Problems [0] loading file <%s>", path);
     ComFileClose(file);
     return 0;
   }
-  const int width = Le16(header + 12);
-  const int height = Le16(header + 14);
-  const int bits = header[16];
-  const bool top_first = (header[17] & 0x20) != 0;
   if (width == 0 || height == 0 || (bits != 24 && bits != 32) || !SideAcceptable(width) || !SideAcceptable(height)) {
     DebugError(label, "Bad Format in file: <%s>", path);
     ComFileClose(file);
@@ -344,7 +340,7 @@ char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _Com
     return 0;
   }
   // A file stored top row first (descriptor bit 5) is turned the right way up by the sampling.
-  const SourcePixels src = {data, width, height, file_bpp, 2, 1, 0, bits == 32 ? 3 : -1, top_first};
+  const SourcePixels src = {data, width, height, file_bpp, 2, 1, 0, bits == 32 ? 3 : -1, top_first != 0};
   const char ok = ResampleAndUpload(label, path, src, out32, alpha_type, alpha_type == 2, image);
   free(data);
   return ok;
@@ -354,11 +350,10 @@ char ComGlLoadImageCanTgaFileBeLoaded(const char* path) {
   if (!path || !path[0]) return 0;
   void* file = ComFileOpenForReadingIfExists(path);
   if (!file) return 0;
-  unsigned char header[18];
+  int width = 0, height = 0, bits = 0;
+  char top_first = 0;
   char ok = 0;
-  if (ComFileRead(file, header, 12) && memcmp(header, kTgaHeader12, 12) == 0 && ComFileRead(file, header + 12, 6)) {
-    ok = (header[16] == 24 || header[16] == 32) ? 1 : 0;
-  }
+  if (ComTgaReadFileHeader(file, &width, &height, &bits, &top_first)) ok = (bits == 24 || bits == 32) ? 1 : 0;
   ComFileClose(file);
   return ok;
 }

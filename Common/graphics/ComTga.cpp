@@ -184,6 +184,17 @@ void ComTgaFreeData(_ComTgaData* data) {
   memset(data, 0, sizeof(*data));
 }
 
+char ComTgaReadFileHeader(void* file, int* width, int* height, int* bits, char* top_first) {
+  unsigned char header[18];
+  if (!ComFileRead(file, header, 12) || memcmp(header, kTgaHeader12, 12) != 0 || !ComFileRead(file, header + 12, 6))
+    return 0;
+  *width = header[12] | (header[13] << 8);
+  *height = header[14] | (header[15] << 8);
+  *bits = header[16];
+  *top_first = (header[17] & 0x20) != 0 ? 1 : 0;
+  return 1;
+}
+
 char ComTgaLoadDataFromFile(const char* path, _ComTgaData* data, char create) {
   const char* label = "ComTgaLoadDataFromFile";
   void* file = path ? ComFileOpenForReading(path) : nullptr;
@@ -192,16 +203,13 @@ char ComTgaLoadDataFromFile(const char* path, _ComTgaData* data, char create) {
     return 0;
   }
   const int32_t file_size = ComFileGetSize(file);
-  unsigned char header[18];
-  if (!ComFileRead(file, header, 12) || memcmp(header, kTgaHeader12, 12) != 0 || !ComFileRead(file, header + 12, 6)) {
+  int width = 0, height = 0, bits = 0;
+  char top_first = 0;
+  if (!ComTgaReadFileHeader(file, &width, &height, &bits, &top_first)) {
     DebugError(label, "Problems [0] loading file <%s>", path);
     ComFileClose(file);
     return 0;
   }
-  const int width = header[12] | (header[13] << 8);
-  const int height = header[14] | (header[15] << 8);
-  const int bits = header[16];
-  const bool top_first = (header[17] & 0x20) != 0;
   if (width == 0 || height == 0 || (bits != 16 && bits != 24 && bits != 32)) {
     DebugError(label, "Bad Format in file: <%s>", path);
     ComFileClose(file);

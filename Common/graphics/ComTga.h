@@ -34,4 +34,10 @@ char ComTgaFillDataFromData(int sx, int sy, int sw, int sh, _ComTgaData* source,
 char ComTgaFillDataFromTexture(int x, int y, int w, int h, _ComGlDxTexture* texture, int to_x, int to_y, int to_w, int to_h, _ComTgaData* data, char mirror_x, char mirror_y, char alpha_mode, float factor);
 char ComTgaFillTextureWithTgaData(_ComTgaData* data, _ComGlDxTexture* texture);
 
+// The header check shared by every TGA reader (these buffers and the texture loaders): reads the
+// 18 header bytes from an open file at its start and answers 1 for an uncompressed true-colour
+// file, with its sides, bits per pixel (not checked here) and whether its first row is the top.
+// 0, with nothing logged, when the file is shorter or of another kind.
+char ComTgaReadFileHeader(void* file, int* width, int* height, int* bits, char* top_first);
+
 #endif
