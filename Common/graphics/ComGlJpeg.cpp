@@ -40,16 +40,23 @@ void JpegLogMessage(j_common_ptr cinfo) {
   longjmp(mgr->jump, 1);
 }
 
+// Routes the library's messages and fatal errors of one decode or encode to the log under label
+// (the caller sets the jump point); answers the manager for the codec record's err.
+jpeg_error_mgr* JpegErrorsToLog(JpegErrorManager* err, const char* label) {
+  jpeg_error_mgr* pub = jpeg_std_error(&err->pub);
+  err->pub.error_exit = JpegErrorExit;
+  err->pub.output_message = JpegLogMessage;
+  err->label = label;
+  return pub;
+}
+
 // Reads the header and, when buffer is given, the whole picture (rows top first). The decoded
 // size must fit `capacity` bytes. Only plain data lives in this frame across the jump.
 char JpegDecode(const char* label, FILE* fp, int* width, int* height, int* components, unsigned char* buffer,
                 uint64_t capacity) {
   jpeg_decompress_struct cinfo;
   JpegErrorManager err;
-  cinfo.err = jpeg_std_error(&err.pub);
-  err.pub.error_exit = JpegErrorExit;
-  err.pub.output_message = JpegLogMessage;
-  err.label = label;
+  cinfo.err = JpegErrorsToLog(&err, label);
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return 0;
@@ -88,10 +95,7 @@ char JpegDecode(const char* label, FILE* fp, int* width, int* height, int* compo
 char JpegEncode(const char* label, FILE* fp, int quality, int dpi, int width, int height, const unsigned char* rgb) {
   jpeg_compress_struct cinfo;
   JpegErrorManager err;
-  cinfo.err = jpeg_std_error(&err.pub);
-  err.pub.error_exit = JpegErrorExit;
-  err.pub.output_message = JpegLogMessage;
-  err.label = label;
+  cinfo.err = JpegErrorsToLog(&err, label);
   if (setjmp(err.jump)) {
     jpeg_destroy_compress(&cinfo);
     return 0;
