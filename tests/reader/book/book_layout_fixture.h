@@ -1,6 +1,6 @@
-// Shared by the layout tests (page breaks, paragraphs, formatting): a temporary folder holding
-// the converted text file and the log, the book font as a hand-filled record, and the loading
-// sequence of the reading view from the text file to the display lines.
+// Shared by the layout tests (page breaks, paragraphs, formatting): the converted text file in
+// the test's book folder, the book font as a hand-filled record, and the loading sequence of the
+// reading view from the text file to the display lines.
 #ifndef BOOK_LAYOUT_FIXTURE_H
 #define BOOK_LAYOUT_FIXTURE_H
 
@@ -20,8 +20,7 @@
 #include "Config.h"
 #include "LecFont.h"
 #include "MainLoad.h"
-#include "support_MainFakes.h"
-#include "support_PdfFixtures.h"
+#include "book_test_fixture.h"
 
 // One paragraph-list or display-line entry as the tests compare it.
 struct LayoutEntry {
@@ -34,15 +33,12 @@ inline std::ostream& operator<<(std::ostream& os, const LayoutEntry& e) {
   return os << "{\"" << e.text << "\", " << e.mark << "}";
 }
 
-class BookLayoutTest : public ::testing::Test {
+class BookLayoutTest : public BookFolderTest {
  protected:
   void SetUp() override {
-    dir_ = PdfFixtureTempDir();
-    ASSERT_FALSE(dir_.empty());
-    MainFakesReset();
-    MainFakesAllocBuffers();
+    BookFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     config.page_divisions = 0;
-    DebugSetLogFilename((dir_ + "/log.txt").c_str(), 1);
     snprintf(text_filename, sizeof(text_filename), "%s/book.txt", dir_.c_str());
     // A font of fixed advances: 10 units per printable code, so 10 bytes fill a width of 100.
     memset(&font_, 0, sizeof(font_));
@@ -68,27 +64,10 @@ class BookLayoutTest : public ::testing::Test {
     quit_loading_book = 0;
     config.page_divisions = 0;
     book_font = saved_font_;
-    MainFakesFreeBuffers();
-    DebugSetLogFilename(nullptr, 0);
-    PdfFixtureRemoveTree(dir_);
+    BookFolderTest::TearDown();
   }
 
-  void WriteBook(const std::string& bytes) {
-    FILE* f = fopen(text_filename, "wb");
-    ASSERT_TRUE(f);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-  }
-  std::string Log() {
-    std::string text;
-    PdfFixtureReadFile(dir_ + "/log.txt", &text);
-    return text;
-  }
-  static size_t Count(const std::string& hay, const std::string& needle) {
-    size_t n = 0;
-    for (size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + 1)) n++;
-    return n;
-  }
+  static void WriteBook(const std::string& bytes) { WriteBytes(text_filename, bytes); }
 
   // The texts that the reading view gives every entry between the length and reading passes.
   static bool AllocTexts() {
@@ -154,7 +133,6 @@ class BookLayoutTest : public ::testing::Test {
     num_formatted_lines = 0;
   }
 
-  std::string dir_;
   _ComFreeTypeFont font_;
   _ComFreeTypeFont* saved_font_ = nullptr;
 };

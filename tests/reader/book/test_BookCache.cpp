@@ -13,33 +13,18 @@
 #include "Config.h"
 #include "ComDebug.h"
 #include "MainLoad.h"
-#include "support_MainFakes.h"
-#include "support_PdfFixtures.h"
+#include "book_test_fixture.h"
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-  FILE* f = fopen(path.c_str(), "wb");
-  ASSERT_TRUE(f);
-  fwrite(text.data(), 1, text.size(), f);
-  fclose(f);
-}
-
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-class BookCacheTest : public ::testing::Test {
+class BookCacheTest : public BookFolderTest {
  protected:
   void SetUp() override {
-    dir_ = PdfFixtureTempDir();
-    ASSERT_FALSE(dir_.empty());
-    MainFakesReset();
-    MainFakesAllocBuffers();
+    BookFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     config.html_paragraph_spacing = 0;
-    DebugSetLogFilename((dir_ + "/log.txt").c_str(), 1);
-  }
-  void TearDown() override {
-    MainFakesFreeBuffers();
-    PdfFixtureRemoveTree(dir_);
   }
   // Names the book and its cache as the reading view does.
   void UseBook(const std::string& file, const std::string& name) {
@@ -55,13 +40,6 @@ class BookCacheTest : public ::testing::Test {
     unlink(out.c_str());
     return text;
   }
-  std::string Read(const std::string& path) {
-    std::string text;
-    PdfFixtureReadFile(path, &text);
-    return text;
-  }
-  std::string Log() { return Read(dir_ + "/log.txt"); }
-  std::string dir_;
 };
 
 TEST_F(BookCacheTest, TextBookIsItsOwnTextFile) {
@@ -70,7 +48,7 @@ TEST_F(BookCacheTest, TextBookIsItsOwnTextFile) {
     SCOPED_TRACE(name);
     MainFakesReset();
     UseBook(name, "Notes");
-    WriteText(pdf_filename, "plain\ftext\n");
+    WriteBytes(pdf_filename, "plain\ftext\n");
     load_control_force_reconvert = 1;
     EXPECT_EQ(1, CreateTextFileIfNeeded());
     EXPECT_STREQ(pdf_filename, text_filename);
@@ -96,7 +74,7 @@ TEST_F(BookCacheTest, PdfIsConvertedLikeTheOracleWithProgress) {
 
   // The cache is trusted from now on: no conversion, no box.
   main_fake_calls = MainFakeCalls();
-  WriteText(text_filename, "cached\n");
+  WriteBytes(text_filename, "cached\n");
   EXPECT_EQ(1, CreateTextFileIfNeeded());
   EXPECT_EQ("cached\n", Read(text_filename));
   EXPECT_EQ(0, main_fake_calls.progress_calls);
@@ -112,7 +90,7 @@ TEST_F(BookCacheTest, EmptyCacheCountsAsAbsent) {
   std::string pdf = dir_ + "/Short.pdf";
   ASSERT_TRUE(PdfFixtureWriteSampleBook(pdf, 2));
   UseBook("Short.pdf", "Short");
-  WriteText(text_filename, "");
+  WriteBytes(text_filename, "");
   EXPECT_EQ(1, CreateTextFileIfNeeded());
   EXPECT_EQ(Oracle(pdf), Read(text_filename));
 }
@@ -149,7 +127,7 @@ TEST_F(BookCacheTest, UnknownExtensionsGoToThePdfConverter) {
 
 TEST_F(BookCacheTest, FailedPdfConversionIsLoggedAndLeavesNoCache) {
   UseBook("Broken.pdf", "Broken");
-  WriteText(pdf_filename, "%PDF-1.4 but nothing after it\n");
+  WriteBytes(pdf_filename, "%PDF-1.4 but nothing after it\n");
   EXPECT_EQ(0, CreateTextFileIfNeeded());
   EXPECT_FALSE(Exists(text_filename));
   EXPECT_FALSE(Exists(std::string(text_filename) + ".part"));
@@ -172,7 +150,7 @@ TEST_F(BookCacheTest, HtmlAndOpfBooksGoToTheirConverters) {
     SCOPED_TRACE(name);
     UseBook(name, "Story");
     unlink(text_filename);
-    WriteText(pdf_filename, html);
+    WriteBytes(pdf_filename, html);
     EXPECT_EQ(1, CreateTextFileIfNeeded());
     EXPECT_STREQ((dir_ + "/Story.txt").c_str(), text_filename);
     std::string text = Read(text_filename);
@@ -182,9 +160,9 @@ TEST_F(BookCacheTest, HtmlAndOpfBooksGoToTheirConverters) {
   }
 
   // A package of two parts: the second follows six line feeds, and the package name is kept.
-  WriteText(dir_ + "/one.html", "<html><body><p>First part</p></body></html>\n");
-  WriteText(dir_ + "/two.html", "<html><body><p>Second part</p></body></html>\n");
-  WriteText(dir_ + "/Pack.opf",
+  WriteBytes(dir_ + "/one.html", "<html><body><p>First part</p></body></html>\n");
+  WriteBytes(dir_ + "/two.html", "<html><body><p>Second part</p></body></html>\n");
+  WriteBytes(dir_ + "/Pack.opf",
             "<package>\n<manifest>\n<item id=\"a\" href=\"one.html\" media-type=\"application/xhtml+xml\"/>\n"
             "<item href=\"two.html\" id=\"b\" media-type=\"application/xhtml+xml\"/>\n</manifest>\n"
             "<spine toc=\"ncx\">\n<itemref idref=\"a\"/>\n<itemref idref=\"b\"/>\n</spine>\n</package>\n");
@@ -211,7 +189,7 @@ TEST_F(BookCacheTest, FailedOrCancelledHtmlLeavesNoCache) {
   std::string html = "<html><body>\n";
   for (int i = 0; i < 3000; i++) html += "<p>A paragraph of the long book, number " + std::to_string(i) + ".</p>\n";
   html += "</body></html>\n";
-  WriteText(pdf_filename, html);
+  WriteBytes(pdf_filename, html);
   main_fake_calls = MainFakeCalls();
   main_fake_calls.quit_on_progress_call = 1;  // Escape at the first progress report
   EXPECT_EQ(1, CreateTextFileIfNeeded());

@@ -12,41 +12,19 @@
 #include "ComFile.h"
 #include "Config.h"
 #include "MainLoad.h"
-#include "support_MainFakes.h"
-#include "support_PdfFixtures.h"
+#include "book_test_fixture.h"
 
 namespace {
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* f = fopen(path.c_str(), "wb");
-  ASSERT_TRUE(f);
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
-  return n;
-}
-
-class BookHtmlTest : public ::testing::Test {
+class BookHtmlTest : public BookFolderTest {
  protected:
   void SetUp() override {
-    dir_ = PdfFixtureTempDir();
-    ASSERT_FALSE(dir_.empty());
-    MainFakesReset();
-    MainFakesAllocBuffers();
-    DebugSetLogFilename((dir_ + "/log.txt").c_str(), 1);
+    BookFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     snprintf(pdf_filename, sizeof(pdf_filename), "%s/book.html", dir_.c_str());
     snprintf(text_filename, sizeof(text_filename), "%s/book.txt", dir_.c_str());
     snprintf(book_name, sizeof(book_name), "book");
     config.html_paragraph_spacing = 0;
-  }
-  void TearDown() override {
-    MainFakesFreeBuffers();
-    DebugSetLogFilename(nullptr, 0);
-    PdfFixtureRemoveTree(dir_);
   }
   // Converts `html` as a book in the given paragraph-spacing mode and answers the text file.
   std::string Convert(const std::string& html, char mode = 0) {
@@ -55,13 +33,6 @@ class BookHtmlTest : public ::testing::Test {
     EXPECT_EQ(1, CreateTextFileFromHtmlFile(0, nullptr, nullptr, nullptr));
     return Read(text_filename);
   }
-  std::string Read(const std::string& path) {
-    std::string text;
-    PdfFixtureReadFile(path, &text);
-    return text;
-  }
-  std::string Log() { return Read(dir_ + "/log.txt"); }
-  std::string dir_;
 };
 
 TEST_F(BookHtmlTest, NothingBeforeTheBodyIsText) {

@@ -14,28 +14,17 @@
 #include "ComDebug.h"
 #include "Config.h"
 #include "MainLoad.h"
-#include "support_MainFakes.h"
-#include "support_PdfFixtures.h"
+#include "book_test_fixture.h"
 
 namespace {
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* f = fopen(path.c_str(), "wb");
-  ASSERT_TRUE(f) << path;
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
-}
-
 const char* const kSep = "\n\n\n\n\n\n";
 
-class BookOpfTest : public ::testing::Test {
+class BookOpfTest : public BookFolderTest {
  protected:
   void SetUp() override {
-    dir_ = PdfFixtureTempDir();
-    ASSERT_FALSE(dir_.empty());
-    MainFakesReset();
-    MainFakesAllocBuffers();
-    DebugSetLogFilename((dir_ + "/log.txt").c_str(), 1);
+    BookFolderTest::SetUp();
+    if (HasFatalFailure()) return;
     snprintf(text_filename, sizeof(text_filename), "%s/book.txt", dir_.c_str());
     snprintf(book_name, sizeof(book_name), "book");
     config.html_paragraph_spacing = 0;
@@ -44,11 +33,6 @@ class BookOpfTest : public ::testing::Test {
     WriteBytes(dir_ + "/two.htm", "<body><p>Chapter two.</p></body>\n");
     WriteBytes(dir_ + "/three.xhtml", "<body><p>Chapter three.</p></body>\n");
     WriteBytes(dir_ + "/notes.txt", "plain notes, no body\n");
-  }
-  void TearDown() override {
-    MainFakesFreeBuffers();
-    DebugSetLogFilename(nullptr, 0);
-    PdfFixtureRemoveTree(dir_);
   }
   // Writes the package and converts it the way the text cache calls the converter.
   char Convert(const std::string& opf, const std::string& name = "book.opf") {
@@ -59,14 +43,7 @@ class BookOpfTest : public ::testing::Test {
     EXPECT_EQ(package_, std::string(pdf_filename)) << "the package is named again afterwards";
     return result;
   }
-  std::string Read(const std::string& path) {
-    std::string text;
-    PdfFixtureReadFile(path, &text);
-    return text;
-  }
   std::string Text() { return Read(text_filename); }
-  std::string Log() { return Read(dir_ + "/log.txt"); }
-  std::string dir_;
   std::string package_;
 };
 
