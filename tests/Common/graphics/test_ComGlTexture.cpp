@@ -41,6 +41,14 @@ class ComGlTextureTest : public GlTestFixture {
   static const unsigned char* Texel(const _ComGlDxTexture* t, int x, int row) {
     return t->image.pixels + ((size_t)row * t->image.width + x) * (t->image.bpp / 8);
   }
+  // The width OpenGL holds for the texture's level 0, whatever the record says.
+  static GLint GlWidth(const _ComGlDxTexture* t) {
+    GLint w = 0;
+    glBindTexture(GL_TEXTURE_2D, t->image.tex_name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return w;
+  }
   _ComGlDxTexture a_{}, b_{}, c_{}, d_{};
 };
 
@@ -349,11 +357,7 @@ TEST_F(ComGlTextureTest, ScreenGrabsFillTheTextureAndRefuseLargerAreas) {
   ASSERT_TRUE(ComGlTextureUpdateFromScreen(0, 0, 32, 16, &a_));
   EXPECT_EQ(Texel(&a_, 5, 5)[0], 0);
   EXPECT_EQ(Texel(&a_, 5, 5)[1], 255);
-  GLint w = 0;
-  glBindTexture(GL_TEXTURE_2D, a_.image.tex_name);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  EXPECT_EQ(w, 32);
+  EXPECT_EQ(GlWidth(&a_), 32);
   // Larger than the texture's buffer: refused.
   EXPECT_FALSE(ComGlTextureUpdateFromScreen(0, 0, 64, 16, &a_));
   EXPECT_FALSE(ComGlTextureUpdateFromScreen(0, 0, 32, 17, &a_));
@@ -361,10 +365,7 @@ TEST_F(ComGlTextureTest, ScreenGrabsFillTheTextureAndRefuseLargerAreas) {
   // A smaller part is taken with the warning and keeps the texture's size.
   ASSERT_TRUE(ComGlTextureUpdateFromScreen(0, 0, 8, 8, &a_));
   EXPECT_TRUE(HasLogLine("ComGlTextureUpdateFromScreen", "Not tested for portions of textures. Check result. Continuing ..."));
-  glBindTexture(GL_TEXTURE_2D, a_.image.tex_name);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  EXPECT_EQ(w, 32);
+  EXPECT_EQ(GlWidth(&a_), 32);
 }
 
 TEST_F(ComGlTextureTest, PixelBufferExchangeBothWays) {
