@@ -44,7 +44,8 @@ bool InProcessSetup(const std::string& home) {
   unsetenv("XDG_CONFIG_HOME");
   ComWinSetPopupMessagesCallback(QuietPopup, QuietPopup);
   if (chdir(LECTREL_RESOURCES) != 0) return false;
-  if (!PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt")) return false;
+  // Its log goes to the throwaway preferences folder, never into the resource folder.
+  if (!PrefFolderSetup((char*)"Quorvane Lectrel", 1, (char*)"LogFile.txt")) return false;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_Window* w = SDL_CreateWindow("bench", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
