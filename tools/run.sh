@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the reader and starts it on the project's sample book.
 # The reader runs with a throwaway HOME, so it never touches the user's own settings: a settings
-# file naming the sample as the last book read and a display-mode file for a window are prepared
-# there first (the reader opens the last book it read).
+# file naming the sample as the last book read (fresh settings, so the first preset slot, "Day
+# Reading", is applied and the three presets are in the Settings folder) and a display-mode file
+# for a window are prepared there first (the reader opens the last book it read).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/install-deps.sh"
