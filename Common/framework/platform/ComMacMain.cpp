@@ -89,14 +89,7 @@ int main(int argc, char** argv) {
     return -1;
 
   // A drawable too small to draw in is taken as the virtual screen's size.
-  if (WIDTH < 2 || HEIGHT < 2) {
-    DebugError("main", "Invalid window dimensions [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
-    WIDTH = 640;
-    HEIGHT = 480;
-  }
-  WIDTH2 = WIDTH / 2;
-  HEIGHT2 = HEIGHT / 2;
-  MuiCalcRatios();
+  ComMacWinSettleScreenSize("main", "");
   ComGlMiscCalcCurrentTime();
 
   // The OpenGL context with its default state and the application's graphics.

@@ -109,14 +109,7 @@ char ComMacWinCreateWindow() {
     if (ComMacMiscGetDesktopSize(&dw, &dh)) {
       if (HEIGHT > dh) HEIGHT = dh;
       if (WIDTH > dw) WIDTH = dw;
-      if (WIDTH < 2 || HEIGHT < 2) {
-        DebugError("ComMacCreateWindow", "Invalid window dimensions (A) [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
-        WIDTH = 640;
-        HEIGHT = 480;
-      }
-      WIDTH2 = WIDTH / 2;
-      HEIGHT2 = HEIGHT / 2;
-      MuiCalcRatios();
+      ComMacWinSettleScreenSize("ComMacCreateWindow", " (A)");
     }
     if (WIDTH < 2 || HEIGHT < 2) {
       DebugError("ComMacCreateWindow", "Invalid window dimensions (B) [%d,%d] - setting to 640x480", WIDTH, HEIGHT);
@@ -224,6 +217,17 @@ void ComMacWinDeleteGraphics() {
   cmw_gl_setup = 0;
 }
 
+void ComMacWinSettleScreenSize(const char* label, const char* tag) {
+  if (WIDTH < 2 || HEIGHT < 2) {
+    DebugError(label, "Invalid window dimensions%s [%d,%d] - setting to 640x480", tag, WIDTH, HEIGHT);
+    WIDTH = 640;
+    HEIGHT = 480;
+  }
+  WIDTH2 = WIDTH / 2;
+  HEIGHT2 = HEIGHT / 2;
+  MuiCalcRatios();
+}
+
 void ComMacWinResizeCB(int width, int height) {
   int h = height <= 0 ? 1 : height;
   if (cmw_gl_setup) {
@@ -234,14 +238,7 @@ void ComMacWinResizeCB(int width, int height) {
   ComMacWinDeleteGraphics();
   WIDTH = width;
   HEIGHT = height;
-  if (width < 2 || height < 2) {
-    DebugError("ComMacWinResizeCB", "Invalid window dimensions [%d,%d] - setting to 640x480", width, height);
-    WIDTH = 640;
-    HEIGHT = 480;
-  }
-  WIDTH2 = WIDTH / 2;
-  HEIGHT2 = HEIGHT / 2;
-  MuiCalcRatios();
+  ComMacWinSettleScreenSize("ComMacWinResizeCB", "");
   if (run_windowed) ComMacWinUpdateWindowCorner();
   if (ComMacWinCreateGraphics()) {
     if (cmw_main_cb.post_res_change) cmw_main_cb.post_res_change();

@@ -13,6 +13,10 @@ char ComMacWinCreateWindow();
 char ComMacWinCreateGraphics();
 void ComMacWinDeleteGraphics();
 void ComMacWinResizeCB(int width, int height);
+// The one rule for a new drawable size (start-up, window creation, resize): WIDTH x HEIGHT under
+// 2 x 2 is logged under label ("Invalid window dimensions" + tag) and taken as 640 x 480, then
+// the half sizes and the menu layer's ratios follow.
+void ComMacWinSettleScreenSize(const char* label, const char* tag);
 void ComMacWinUpdateWindowCorner();
 void ComMacWinGetWindowPosition(int* x, int* y);
 char ComMacMiscGetDesktopSize(int* width, int* height);
