@@ -54,19 +54,22 @@ Count ReadWithComFile(const char* path) {
   return c;
 }
 
-// The plain loop a reader would write by hand: fgetc until a line end.
-Count ReadWithFgetc(const char* path) {
+// The line splitting of the hand-written loops over bytes from `next` (EOF at the end): "\n",
+// "\r" and "\r\n" each end a line, and a last line without an end still counts.
+template <typename NextByte>
+Count SplitLines(NextByte next) {
   Count c;
-  FILE* f = fopen(path, "rb");
-  int ch;
   long len = 0;
-  bool pending = false;
-  while ((ch = fgetc(f)) != EOF) {
+  bool pending = false, after_cr = false;
+  int ch;
+  while ((ch = next()) != EOF) {
+    if (after_cr && ch == '\n') {
+      after_cr = false;
+      continue;
+    }
+    after_cr = false;
     if (ch == '\n' || ch == '\r') {
-      if (ch == '\r') {
-        int next = fgetc(f);
-        if (next != '\n' && next != EOF) ungetc(next, f);
-      }
+      after_cr = ch == '\r';
       c.lines++;
       c.bytes += len;
       len = 0;
@@ -80,42 +83,30 @@ Count ReadWithFgetc(const char* path) {
     c.lines++;
     c.bytes += len;
   }
+  return c;
+}
+
+// The plain loop a reader would write by hand: fgetc until a line end.
+Count ReadWithFgetc(const char* path) {
+  FILE* f = fopen(path, "rb");
+  const Count c = SplitLines([f]() { return fgetc(f); });
   fclose(f);
   return c;
 }
 
 // A read buffer of 64 KB scanned byte by byte.
 Count ReadWithBuffer(const char* path) {
-  Count c;
   int fd = open(path, O_RDONLY);
   std::vector<char> buf(1 << 16);
-  long len = 0;
-  bool pending = false, after_cr = false;
-  ssize_t n;
-  while ((n = read(fd, buf.data(), buf.size())) > 0) {
-    for (ssize_t i = 0; i < n; i++) {
-      char ch = buf[i];
-      if (after_cr && ch == '\n') {
-        after_cr = false;
-        continue;
-      }
-      after_cr = false;
-      if (ch == '\n' || ch == '\r') {
-        after_cr = ch == '\r';
-        c.lines++;
-        c.bytes += len;
-        len = 0;
-        pending = false;
-      } else {
-        len++;
-        pending = true;
-      }
+  ssize_t n = 0, i = 0;
+  const Count c = SplitLines([&]() -> int {
+    if (i == n) {
+      n = read(fd, buf.data(), buf.size());
+      i = 0;
+      if (n <= 0) return EOF;
     }
-  }
-  if (pending) {
-    c.lines++;
-    c.bytes += len;
-  }
+    return (unsigned char)buf[i++];
+  });
   close(fd);
   return c;
 }
