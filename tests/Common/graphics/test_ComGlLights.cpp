@@ -238,8 +238,8 @@ TEST_F(ComGlLightsTest, Materials) {
   EXPECT_FALSE(On(GL_COLOR_MATERIAL));
   GlTestLogMark();
   const float amb[4] = {0.2f, 0.2f, 0.2f, 0.5f}, dif[4] = {0.8f, 0.4f, 0.2f, 0.25f},
-              spec[4] = {1, 1, 1, 1}, emi[4] = {0.5f, 0.5f, 0.5f, 1};
-  ComGlMaterialsSetAdvancedMaterialWithFadeArray(amb, dif, spec, -3, emi, 0.5f);
+              specular[4] = {1, 1, 1, 1}, emi[4] = {0.5f, 0.5f, 0.5f, 1};
+  ComGlMaterialsSetAdvancedMaterialWithFadeArray(amb, dif, specular, -3, emi, 0.5f);
   EXPECT_EQ("", GlTestLogSince());
   glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
   Expect4(0.4f, 0.2f, 0.1f, 0.25f, v, "faded diffuse keeps its alpha");
@@ -249,7 +249,7 @@ TEST_F(ComGlLightsTest, Materials) {
   EXPECT_FLOAT_EQ(0, v[0]);
   EXPECT_EQ(GL_NO_ERROR, glGetError());
 
-  ComGlMaterialsSetAdvancedMaterialWithFadeArray(amb, nullptr, spec, 1, emi, 1);
+  ComGlMaterialsSetAdvancedMaterialWithFadeArray(amb, nullptr, specular, 1, emi, 1);
   EXPECT_TRUE(Logged("ComGlMaterialsSetAdvancedMaterialWithFadeArray", "Invalid parameter"));
   glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
   Expect4(0.4f, 0.2f, 0.1f, 0.25f, v, "unchanged after the refusal");

@@ -113,10 +113,10 @@ TEST_F(FoldersTest, TempFolderPathReferencesAndFixedAnswers) {
   EXPECT_EQ(1, ComMacMiscGetTempFolder(out, sizeof(out), 1));
   EXPECT_TRUE(IsDir(tmp));
   unsetenv("TMPDIR");
-  FSSpec spec;
-  EXPECT_EQ(0, ComMacMiscPathToFSSpec((home_ + "/none").c_str(), &spec, 1));
+  FSSpec fs_spec;
+  EXPECT_EQ(0, ComMacMiscPathToFSSpec((home_ + "/none").c_str(), &fs_spec, 1));
   EXPECT_EQ(0, CountOf(ReadFile(log_), "File not found"));
-  EXPECT_EQ(0, ComMacMiscPathToFSSpec((home_ + "/none").c_str(), &spec, 0));
+  EXPECT_EQ(0, ComMacMiscPathToFSSpec((home_ + "/none").c_str(), &fs_spec, 0));
   EXPECT_EQ(1, CountOf(ReadFile(log_), "File not found: <" + home_ + "/none>"));
   FSRef ref;
   EXPECT_EQ(1, ComMacMiscPathToFSRef(tmp.c_str(), &ref));
