@@ -75,12 +75,16 @@ int main(int argc, char** argv) {
     page++;
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_font_size(cr, 9);
+    // A printed book's running head: the title at the left, the page number at the right edge, so
+    // the converted line carries a wide gap as headers do; the same number is centred at the foot.
     cairo_move_to(cr, margin, 22);
     cairo_show_text(cr, header.c_str());
     char num[32];
     snprintf(num, sizeof(num), "%ld", page);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, num, &ext);
+    cairo_move_to(cr, pw - margin - ext.x_advance, 22);
+    cairo_show_text(cr, num);
     cairo_move_to(cr, (pw - ext.x_advance) / 2, ph - 16);
     cairo_show_text(cr, num);
     cairo_set_font_size(cr, size);
