@@ -529,3 +529,164 @@ void ComFileOutputLastError(const char* caller) {
   else
     DebugError("ComFileOutputLastError", "Not supported on Mac");
 }
+
+// ---- Encryption ----
+
+#include "ComEncryption.h"
+
+namespace {
+
+ComEncryptionCtx com_encryption3_ctx;
+char cf_encryption_strong_init = 0;
+
+// Enciphered writes go out in pieces of this size (a whole number of blocks), so a large buffer
+// never needs a second copy of itself.
+constexpr uint32_t kCipherChunk = 64 * 1024;
+
+// 1 when the key is set and the buffer holds at least one block; else logs why under func.
+char StrongReady(const char* func, const void* buf, uint32_t len) {
+  if (!cf_encryption_strong_init) {
+    DebugError(func, "Encryption not setup.");
+    return 0;
+  }
+  if (!buf || len < 8) {
+    DebugError(func, "String too small");
+    return 0;
+  }
+  return 1;
+}
+
+uint32_t LoadBigEndian(const unsigned char* p) {
+  return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
+}
+
+void StoreBigEndian(unsigned char* p, uint32_t w) {
+  p[0] = (unsigned char)(w >> 24);
+  p[1] = (unsigned char)(w >> 16);
+  p[2] = (unsigned char)(w >> 8);
+  p[3] = (unsigned char)w;
+}
+
+// Every whole block in place; the tail shorter than a block stays as it is.
+void CipherBlocks(unsigned char* p, uint32_t len, bool encrypt) {
+  for (uint32_t off = 0; len - off >= 8; off += 8) {
+    uint32_t l = LoadBigEndian(p + off), r = LoadBigEndian(p + off + 4);
+    if (encrypt)
+      ComEncryptionEncrypt(&com_encryption3_ctx, &l, &r);
+    else
+      ComEncryptionDecrypt(&com_encryption3_ctx, &l, &r);
+    StoreBigEndian(p + off, l);
+    StoreBigEndian(p + off + 4, r);
+  }
+}
+
+// The scrambling of bytes that sit at `start` and after in the whole buffer.
+void ScrambleBytes(unsigned char* p, uint32_t len, uint32_t start) {
+  for (uint32_t i = 0; i < len; i++) p[i] = (unsigned char)(127 - p[i] + (start + i) / 10);
+}
+
+// Writes a transformed copy of buf, piece by piece. transform(piece, size, offset in buf).
+template <typename Transform>
+char WriteTransformed(const char* func, void* file, const void* buf, uint32_t len, Transform transform) {
+  if (!buf || len == 0) {
+    DebugError(func, "Could not write to file");
+    return 0;
+  }
+  const unsigned char* src = static_cast<const unsigned char*>(buf);
+  std::vector<unsigned char> piece(len < kCipherChunk ? len : kCipherChunk);
+  for (uint32_t off = 0; off < len;) {
+    uint32_t n = len - off < kCipherChunk ? len - off : kCipherChunk;
+    memcpy(piece.data(), src + off, n);
+    transform(piece.data(), n, off);
+    if (!ComFileWrite(file, piece.data(), n)) {
+      DebugError(func, "Could not write to file");
+      return 0;
+    }
+    off += n;
+  }
+  return 1;
+}
+
+char EncryptAndWriteStrong(const char* func, void* file, const void* buf, uint32_t len) {
+  // Without a key nothing is written: the plain text must never go out as if enciphered.
+  if (!StrongReady(func, buf, len)) return 0;
+  return WriteTransformed(func, file, buf, len,
+                          [](unsigned char* p, uint32_t n, uint32_t) { CipherBlocks(p, n, true); });
+}
+
+char ReadAndDecryptStrong(const char* func, void* file, void* buf, uint32_t len) {
+  if (!StrongReady(func, buf, len)) return 0;
+  if (!ComFileRead(file, buf, len)) {
+    DebugError(func, "Could not read from file");
+    return 0;
+  }
+  CipherBlocks(static_cast<unsigned char*>(buf), len, false);
+  return 1;
+}
+
+}  // namespace
+
+char ComFileInitEncryptionStrong(const char* key) {
+  if (cf_encryption_strong_init) {
+    DebugError("ComFileInitEncryptionStrong", "Encryption already setup");
+    return 0;
+  }
+  size_t len = key ? strlen(key) : 0;
+  if (len == 0 || len > INT32_MAX) {
+    DebugError("ComFileInitEncryptionStrong", "Invalid Key");
+    return 0;
+  }
+  if (!ComEncryptionInit(&com_encryption3_ctx, reinterpret_cast<const unsigned char*>(key), (int)len))
+    return 0;
+  cf_encryption_strong_init = 1;
+  return 1;
+}
+
+char ComFileEncryptStrong(void* buf, uint32_t len) {
+  if (!StrongReady("ComFileEncryptStrong", buf, len)) return 0;
+  CipherBlocks(static_cast<unsigned char*>(buf), len, true);
+  return 1;
+}
+
+char ComFileDecryptStrong(void* buf, uint32_t len) {
+  if (!StrongReady("ComFileDecryptStrong", buf, len)) return 0;
+  CipherBlocks(static_cast<unsigned char*>(buf), len, false);
+  return 1;
+}
+
+char ComFileEncryptAndWriteStrong(void* file, const void* buf, uint32_t len) {
+  return EncryptAndWriteStrong("ComFileEncryptAndWriteStrong", file, buf, len);
+}
+
+char ComFileReadAndDecryptStrong(void* file, void* buf, uint32_t len) {
+  return ReadAndDecryptStrong("ComFileReadAndDecryptStrong", file, buf, len);
+}
+
+char ComFileEncryptAndWriteStrongForPlatform(void* file, const void* buf, uint32_t len) {
+  return EncryptAndWriteStrong("ComFileEncryptAndWriteStrong", file, buf, len);
+}
+
+char ComFileReadAndDecryptStrongForPlatform(void* file, void* buf, uint32_t len) {
+  return ReadAndDecryptStrong("ComFileReadAndDecryptStrongForPlatform", file, buf, len);
+}
+
+void ComFileEncrypt(void* buf, uint32_t len) {
+  if (buf) ScrambleBytes(static_cast<unsigned char*>(buf), len, 0);
+}
+
+void ComFileDecrypt(void* buf, uint32_t len) {
+  if (buf) ScrambleBytes(static_cast<unsigned char*>(buf), len, 0);
+}
+
+char ComFileEncryptAndWrite(void* file, const void* buf, uint32_t len) {
+  return WriteTransformed("ComFileEncryptAndWrite", file, buf, len, ScrambleBytes);
+}
+
+char ComFileReadAndDecrypt(void* file, void* buf, uint32_t len) {
+  if (!ComFileRead(file, buf, len)) {
+    DebugError("ComFileReadAndDecrypt", "Could not read from file");
+    return 0;
+  }
+  ScrambleBytes(static_cast<unsigned char*>(buf), len, 0);
+  return 1;
+}

@@ -56,4 +56,24 @@ char ComFileDirectoryExists(const char* path);
 void ComFileReverseWordBitsForPlatform(void* buf, uint32_t len);  // data is used as stored
 void ComFileOutputLastError(const char* caller);
 
+// Blowfish on file data, under one key set once per run (the key is the string's bytes without the
+// NUL). Whole 8-byte blocks from the start of the buffer are enciphered on their own, their words
+// big-endian; the last len mod 8 bytes stay as they are. Without a key, or with fewer than 8
+// bytes, the calls log the reason, change and write nothing, and answer 0.
+char ComFileInitEncryptionStrong(const char* key);  // a second key is refused
+char ComFileEncryptStrong(void* buf, uint32_t len);
+char ComFileDecryptStrong(void* buf, uint32_t len);
+// The caller's buffer is never changed: a copy is enciphered and written.
+char ComFileEncryptAndWriteStrong(void* file, const void* buf, uint32_t len);
+// Reads exactly len bytes and deciphers them; 0 when the read failed (the bytes stay as read).
+char ComFileReadAndDecryptStrong(void* file, void* buf, uint32_t len);
+char ComFileEncryptAndWriteStrongForPlatform(void* file, const void* buf, uint32_t len);
+char ComFileReadAndDecryptStrongForPlatform(void* file, void* buf, uint32_t len);
+
+// Keyless byte scrambling: byte i becomes (127 - byte + i / 10) mod 256, its own inverse.
+void ComFileEncrypt(void* buf, uint32_t len);
+void ComFileDecrypt(void* buf, uint32_t len);
+char ComFileEncryptAndWrite(void* file, const void* buf, uint32_t len);  // the buffer is unchanged
+char ComFileReadAndDecrypt(void* file, void* buf, uint32_t len);
+
 #endif
