@@ -1,10 +1,11 @@
-// 4 x 4 matrix arithmetic in OpenGL's column-major memory order.
+// 4 x 4 matrix and quaternion arithmetic in OpenGL's column-major memory order.
 #include "ComGlMatrix.h"
 
 #include <math.h>
 #include <string.h>
 
 #include "ComDebug.h"
+#include "ComMath.h"
 #include "ComMisc.h"
 
 static const float kDegToRad = 0.017453292f;
@@ -227,4 +228,148 @@ void ComGlDxMatricesConvertToDxMatrix(_ComGlDxMatrix* gl, _ComGlDxMatricesDxMatr
 void ComGlDxMatricesConvertFromDxMatrix(_ComGlDxMatricesDxMatrix* dx, _ComGlDxMatrix* gl) {
   if (!dx || !gl) return;
   memcpy(gl->m, dx->m, sizeof(gl->m));
+}
+
+// ---- Quaternions ----
+
+static const float kRadToDeg = 57.29578f;
+
+void ComGlQuatsGetQuatFromAxisAngleRad(_Vector3d* axis, float angle, _ComGlQuat* q) {
+  if (!axis || !q) return;
+  ComMathUnifyNormal(axis);
+  float s = sinf(angle / 2);
+  *q = {axis->x * s, axis->y * s, axis->z * s, cosf(angle / 2)};
+}
+
+void ComGlQuatsGetQuatFromAxisAngleDeg(_Vector3d* axis, float angle, _ComGlQuat* q) {
+  ComGlQuatsGetQuatFromAxisAngleRad(axis, angle * kDegToRad, q);
+}
+
+void ComGlQuatsGetQuatFromRotationMatrix(_ComGlDxMatrix* mat, _ComGlQuat* q) {
+  if (!mat || !q) return;
+  const float* m = mat->m;
+  float trace = m[0] + m[5] + m[10] + 1.0f;
+  if (trace > 0.1f) {
+    float s = 2 * sqrtf(trace);
+    *q = {(m[6] - m[9]) / s, (m[8] - m[2]) / s, (m[1] - m[4]) / s, s / 4};
+    return;
+  }
+  // Near a half turn the trace says too little: work from the largest diagonal element.
+  auto scale = [](float v) {
+    float s = v > 0 ? 2 * sqrtf(v) : 0.0f;
+    return s > 0.00000001f ? s : 0.00000001f;
+  };
+  if (m[0] > m[5] && m[0] > m[10]) {
+    float s = scale(1 + m[0] - m[5] - m[10]);
+    *q = {s / 4, (m[1] + m[4]) / s, (m[8] + m[2]) / s, (m[6] - m[9]) / s};
+  } else if (m[5] > m[10]) {
+    float s = scale(1 + m[5] - m[0] - m[10]);
+    *q = {(m[1] + m[4]) / s, s / 4, (m[6] + m[9]) / s, (m[8] - m[2]) / s};
+  } else {
+    float s = scale(1 + m[10] - m[0] - m[5]);
+    *q = {(m[8] + m[2]) / s, (m[6] + m[9]) / s, s / 4, (m[1] - m[4]) / s};
+  }
+}
+
+void ComGlQuatsGetRotationMatrixFromQuat(_ComGlQuat* quat, _ComGlDxMatrix* mat) {
+  if (!quat || !mat) return;
+  const _ComGlQuat q = *quat;
+  float* m = mat->m;
+  memset(m, 0, sizeof(mat->m));
+  m[0] = 1 - 2 * (q.y * q.y + q.z * q.z);
+  m[1] = 2 * (q.x * q.y + q.z * q.w);
+  m[2] = 2 * (q.x * q.z - q.y * q.w);
+  m[4] = 2 * (q.x * q.y - q.z * q.w);
+  m[5] = 1 - 2 * (q.z * q.z + q.x * q.x);
+  m[6] = 2 * (q.x * q.w + q.y * q.z);
+  m[8] = 2 * (q.x * q.z + q.y * q.w);
+  m[9] = 2 * (q.y * q.z - q.x * q.w);
+  m[10] = 1 - 2 * (q.x * q.x + q.y * q.y);
+  m[15] = 1;
+}
+
+void ComGlQuatsMultiplyTwoQuats(_ComGlQuat* qa, _ComGlQuat* qb, _ComGlQuat* out) {
+  if (!qa || !qb || !out) return;
+  const _ComGlQuat a = *qa, b = *qb;
+  *out = {a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y, a.w * b.y + a.y * b.w + a.z * b.x - a.x * b.z,
+          a.w * b.z + a.z * b.w + a.x * b.y - a.y * b.x, a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z};
+}
+
+void ComGlQuatsGetQuatFromYawPitchAndRollDeg(float yaw, float pitch, float roll, _ComGlQuat* q) {
+  if (!q) return;
+  float sy = sinf(yaw * kDegToRad / 2), cy = cosf(yaw * kDegToRad / 2);
+  float sp = sinf(pitch * kDegToRad / 2), cp = cosf(pitch * kDegToRad / 2);
+  float sr = sinf(roll * kDegToRad / 2), cr = cosf(roll * kDegToRad / 2);
+  *q = {sr * cy * cp - cr * sy * sp, sy * cr * cp + cy * sr * sp, cy * cr * sp - sy * sr * cp,
+        cy * cp * cr + sy * sp * sr};
+}
+
+void ComGlQuatsGetQuatFromEulerAnglesDeg(float ax, float ay, float az, _ComGlQuat* q) {
+  if (!q) return;
+  _Vector3d x = {1, 0, 0}, y = {0, 1, 0}, z = {0, 0, 1};
+  _ComGlQuat qx, qy, qz;
+  ComGlQuatsGetQuatFromAxisAngleDeg(&x, ax, &qx);
+  ComGlQuatsGetQuatFromAxisAngleDeg(&y, ay, &qy);
+  ComGlQuatsGetQuatFromAxisAngleDeg(&z, az, &qz);
+  ComGlQuatsMultiplyTwoQuats(&qx, &qy, q);
+  ComGlQuatsMultiplyTwoQuats(q, &qz, q);
+}
+
+float ComGlQuatsGetQuatMagnitude(_ComGlQuat* q) {
+  if (!q) return 0.0f;
+  return sqrtf(q->x * q->x + q->y * q->y + q->z * q->z + q->w * q->w);
+}
+
+_ComGlQuat* ComGlQuatsNormaliseQuat(_ComGlQuat* q) {
+  float len = ComGlQuatsGetQuatMagnitude(q);
+  if (len == 0.0f) return q;
+  q->x /= len;
+  q->y /= len;
+  q->z /= len;
+  q->w /= len;
+  return q;
+}
+
+void ComGlQuatsGetAxisAndAngleFromQuatRad(_ComGlQuat* q, _Vector3d* axis, float* angle) {
+  if (!q || !axis || !angle) return;
+  ComGlQuatsNormaliseQuat(q);
+  // Rounding can leave |w| a little above 1 after normalising: acos and the root would give NaN.
+  float w = q->w > 1.0f ? 1.0f : (q->w < -1.0f ? -1.0f : q->w);
+  *angle = 2 * acosf(w);
+  float s = sqrtf(1 - w * w);
+  if (fabsf(s) < 0.0000001f) s = 1;
+  *axis = {q->x / s, q->y / s, q->z / s};
+}
+
+void ComGlQuatsGetAxisAndAngleFromQuatDeg(_ComGlQuat* q, _Vector3d* axis, float* angle) {
+  if (!q || !axis || !angle) return;
+  ComGlQuatsGetAxisAndAngleFromQuatRad(q, axis, angle);
+  *angle *= kRadToDeg;
+}
+
+void ComGlQuatsInterpolateTwoMatrices(_ComGlDxMatrix* a, _ComGlDxMatrix* b, float t, _ComGlDxMatrix* out) {
+  if (!a || !b || !out) return;
+  _ComGlDxMatrix inv, d, r;
+  ComGlDxMatricesCalcInverseMatrix(&inv, a);
+  ComGlDxMatricesMultiplyMatrixByMatrix(&d, &inv, b);
+  _ComGlQuat q;
+  ComGlQuatsGetQuatFromRotationMatrix(&d, &q);
+  // q and -q are the same rotation; the one with w >= 0 turns through at most half a turn, so
+  // the steps in between go the short way.
+  if (q.w < 0) q = {-q.x, -q.y, -q.z, -q.w};
+  _Vector3d axis;
+  float angle;
+  ComGlQuatsGetAxisAndAngleFromQuatDeg(&q, &axis, &angle);
+  ComGlQuatsGetQuatFromAxisAngleDeg(&axis, angle * t, &q);
+  ComGlQuatsGetRotationMatrixFromQuat(&q, &r);
+  ComGlDxMatricesMultiplyMatrixByMatrix(out, a, &r);
+}
+
+void ComGlQuatsInterpolateTwoQuats(_ComGlQuat* qa, _ComGlQuat* qb, float t, _ComGlQuat* out) {
+  if (!qa || !qb || !out) return;
+  _ComGlDxMatrix a, b, m;
+  ComGlQuatsGetRotationMatrixFromQuat(qa, &a);
+  ComGlQuatsGetRotationMatrixFromQuat(qb, &b);
+  ComGlQuatsInterpolateTwoMatrices(&a, &b, t, &m);
+  ComGlQuatsGetQuatFromRotationMatrix(&m, out);
 }

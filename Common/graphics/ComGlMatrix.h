@@ -57,4 +57,25 @@ char ComGlDxMatricesCalcInverseMatrix(_ComGlDxMatrix* out, _ComGlDxMatrix* in);
 void ComGlDxMatricesConvertToDxMatrix(_ComGlDxMatrix* gl, _ComGlDxMatricesDxMatrix* dx);
 void ComGlDxMatricesConvertFromDxMatrix(_ComGlDxMatricesDxMatrix* dx, _ComGlDxMatrix* gl);
 
+// Quaternions (x, y, z, w): the rotation by angle a about the unit axis n is (n sin a/2, cos a/2).
+// Outputs may be inputs; nothing happens for a null pointer.
+// Normalises the axis in place first.
+void ComGlQuatsGetQuatFromAxisAngleRad(_Vector3d* axis, float angle, _ComGlQuat* q);
+void ComGlQuatsGetQuatFromAxisAngleDeg(_Vector3d* axis, float angle, _ComGlQuat* q);
+void ComGlQuatsGetQuatFromRotationMatrix(_ComGlDxMatrix* m, _ComGlQuat* q);
+void ComGlQuatsGetRotationMatrixFromQuat(_ComGlQuat* q, _ComGlDxMatrix* m);
+// out = a b: its rotation matrix is the product of a's and b's (b applied first).
+void ComGlQuatsMultiplyTwoQuats(_ComGlQuat* a, _ComGlQuat* b, _ComGlQuat* out);
+void ComGlQuatsGetQuatFromYawPitchAndRollDeg(float yaw, float pitch, float roll, _ComGlQuat* q);
+// The product of the rotations about x, y and z, in that order from the left.
+void ComGlQuatsGetQuatFromEulerAnglesDeg(float ax, float ay, float az, _ComGlQuat* q);
+float ComGlQuatsGetQuatMagnitude(_ComGlQuat* q);
+_ComGlQuat* ComGlQuatsNormaliseQuat(_ComGlQuat* q);  // a zero quaternion stays as it is
+// Normalises q in place. The identity gives angle 0 and axis (0, 0, 0).
+void ComGlQuatsGetAxisAndAngleFromQuatRad(_ComGlQuat* q, _Vector3d* axis, float* angle);
+void ComGlQuatsGetAxisAndAngleFromQuatDeg(_ComGlQuat* q, _Vector3d* axis, float* angle);
+// The rotation from a towards b by the fraction t (a's own translation kept), the short way round.
+void ComGlQuatsInterpolateTwoMatrices(_ComGlDxMatrix* a, _ComGlDxMatrix* b, float t, _ComGlDxMatrix* out);
+void ComGlQuatsInterpolateTwoQuats(_ComGlQuat* qa, _ComGlQuat* qb, float t, _ComGlQuat* out);
+
 #endif
