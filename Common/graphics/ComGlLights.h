@@ -28,6 +28,16 @@ struct _ComLightsDirectionalInfo {
   char relative_to_camera;
 };
 
+// A surface's full material: the part record of a 3D model carries one.
+struct _ComMaterial {
+  float ambient[4];   // R, G, B, A
+  float diffuse[4];   // the colour in colour-material mode
+  float specular[4];
+  float shininess;    // 0 .. 128
+  float emission[4];
+  char transparent;   // 1: drawn with its blending type
+};
+
 // Light system and general.
 void ComGlLightsPre3dInit();
 void ComGlLightsSetLightSystem(char system);  // 0 directional, 1 one point, 2 two points

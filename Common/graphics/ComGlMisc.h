@@ -51,7 +51,8 @@ char ComGlMiscIs2DPrepared();
 void ComGlMiscPrepareFor2DMatricesOnly();
 void ComGlMiscRestoreAfter2DMatricesOnly();
 
-// Blending.
+// Blending. Factors are OpenGL's blend factors.
+inline constexpr int CM_BLEND_ONE = 1;  // GL_ONE
 void ComGlMiscEnableBlendingType(int type);
 void ComGlMiscEnableSpecificBlending(int src, int dst);
 void ComGlMiscDisableBlending();
