@@ -64,7 +64,9 @@ TEST(ComEncryption, PublishedVectors) {
   }
 }
 
-TEST(ComEncryption, KeysRepeatAndBadKeysAreRefused) {
+class ComEncryptionTest : public fwtest::TempDirTest {};
+
+TEST_F(ComEncryptionTest, KeysRepeatAndBadKeysAreRefused) {
   // The schedule repeats the key: "ab" and "abab" make the same cipher.
   ComEncryptionCtx a, b;
   ASSERT_EQ(ComEncryptionInit(&a, (const unsigned char*)"ab", 2), 1);
@@ -80,6 +82,7 @@ TEST(ComEncryption, KeysRepeatAndBadKeysAreRefused) {
   EXPECT_EQ(ComEncryptionInit(&ctx, nullptr, 1), 0);
   EXPECT_EQ(ComEncryptionInit(nullptr, key, 1), 0);
   EXPECT_EQ(memcmp(&ctx, &untouched, sizeof(ctx)), 0);
+  EXPECT_TRUE(Logged("ComEncryptionInit", "Invalid Key"));
 }
 
 class ComFileEncryptionTest : public fwtest::TempDirTest {
