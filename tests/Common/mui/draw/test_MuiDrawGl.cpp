@@ -5,6 +5,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -179,8 +181,14 @@ TEST_F(MuiDrawGl, SmallBoxesFallBackToFewerParts) {
 TEST_F(MuiDrawGl, LaterBoxesDrawOverEarlierOnes) {
   ASSERT_EQ(1, MuiTexturesAddButton(26, "bmp_red", SolidBmp("red.bmp", {220, 0, 0}).c_str(), -1, 0, 0, 0));
   ASSERT_EQ(1, MuiTexturesAddButton(27, "bmp_green", SolidBmp("green.bmp", {0, 220, 0}).c_str(), -1, 0, 0, 0));
+  ASSERT_EQ(1, MuiTexturesAddButton(28, "bmp_blue", SolidBmp("blue.bmp", {0, 0, 220}).c_str(), -1, 0, 0, 0));
+  // The background goes under every box.
+  MuiRenderSetBackgroundTexture(&mui_texture[28].tex[0]);
   Box(100, 100, 300, 200, "bmp_red");
   Box(200, 150, 400, 250, "bmp_green");
+  Frame();
+  EXPECT_TRUE(Near(GlTestReadPixelTop(20, 20), {0, 0, 220}));
+  MuiRenderSetBackgroundTexture(nullptr);
   Frame();
   EXPECT_TRUE(Near(GlTestReadPixelTop(150, 120), {220, 0, 0}));
   EXPECT_TRUE(Near(GlTestReadPixelTop(250, 175), {0, 220, 0})) << Str(GlTestReadPixelTop(250, 175));
@@ -205,6 +213,74 @@ TEST_F(MuiDrawGl, ZeroSizedOrMissingTexturesDrawNothing) {
   _ComGlDxTexture empty = {};
   EXPECT_EQ(0, MuiTexturesDrawTexture(&empty, 100, 100, 50, 50, 1));
   EXPECT_TRUE(Near(GlTestReadPixelTop(125, 125), {0, 0, 0})) << Str(GlTestReadPixelTop(125, 125));
+}
+
+TEST_F(MuiDrawGl, AStateWithoutAFileCannotReplaceALoadedOne) {
+  ASSERT_EQ(1, MuiTexturesAddButton(26, "bmp_red", SolidBmp("red.bmp", {220, 0, 0}).c_str(), 0, 0, 0, 0));
+  mt_init_ok = 1;
+  ASSERT_NE(nullptr, MuiTexturesGetTextureFromNum(26, 0));
+  const unsigned int name = mui_texture[26].tex[0].image.tex_name;
+  EXPECT_EQ(0, MuiTexturesAddButton(26, "bmp_red", nullptr, 0, 0, 0, 0));
+  EXPECT_NE(std::string::npos, GlTestLogSince().find(GlTestErrorLine("MuiTexturesAddButton", "Button <26:0> already set")));
+  EXPECT_EQ(MUI_TEX_LOADED, mui_texture[26].status[0]);
+  Box(100, 100, 200, 150, "bmp_red");
+  Frame();
+  EXPECT_TRUE(Near(GlTestReadPixelTop(150, 125), {220, 0, 0}));
+  // Leaving the menus releases it: the GL name is gone.
+  MuiTexturesExit();
+  EXPECT_EQ(GL_FALSE, glIsTexture(name));
+  EXPECT_EQ(MUI_TEX_NOT_SET, mui_texture[26].status[0]);
+}
+
+TEST_F(MuiDrawGl, AlphaModesLoadThirtyTwoBitTextures) {
+  const std::string file = SolidBmp("alpha.bmp", {10, 20, 30});
+  struct Case {
+    _MuiAlphaTexturesType mode;
+    int bpp;
+  } cases[] = {{MUI_ALPHA_NONE, 24}, {MUI_ALPHA_TYPE_3, 32}, {MUI_ALPHA_TYPE_2, 32}};
+  int id = 26;
+  for (const Case& c : cases) {
+    MuiSetUsingAlphaTextures(c.mode);
+    ASSERT_EQ(1, MuiTexturesAddButton(id, "bmp_alpha", file.c_str(), 0, 0, 0, 0));
+    EXPECT_EQ(c.bpp, mui_texture[id].tex[0].image.bpp) << (int)c.mode;
+    id++;
+  }
+  MuiSetUsingAlphaTextures(MUI_ALPHA_NONE);
+}
+
+TEST_F(MuiDrawGl, ButtonBlendingFollowsTheBoxAndTheLayer) {
+  int id = MuiAddNewScreenBox(10, 10, 50, 50, nullptr);
+  struct Case {
+    unsigned char box_blend;
+    _MuiAlphaTexturesType alpha;
+    int layer_blend;
+    int expect;  // blending type, -1 none
+  } cases[] = {{1, MUI_ALPHA_NONE, -1, 10}, {2, MUI_ALPHA_NONE, -1, 4},  {3, MUI_ALPHA_NONE, -1, 8},
+               {0, MUI_ALPHA_TYPE_2, -1, 7}, {0, MUI_ALPHA_NONE, 5, 5},  {0, MUI_ALPHA_NONE, -1, -1}};
+  for (const Case& c : cases) {
+    ComGlMiscDisableBlending();
+    char on = 0;
+    int src = 0, dst = 0, want_src = 0, want_dst = 0;
+    if (c.expect >= 0) {
+      ComGlMiscEnableBlendingType(c.expect);
+      ComGlMiscGetBlendingState(&on, &want_src, &want_dst);
+      ComGlMiscDisableBlending();
+    }
+    mouse_box[id].button_blend_type = c.box_blend;
+    MuiSetUsingAlphaTextures(c.alpha);
+    MuiSetDefaultButtonBlendType(c.layer_blend);
+    MuiBitmapSetupBlending(&mouse_box[id]);
+    ComGlMiscGetBlendingState(&on, &src, &dst);
+    EXPECT_EQ(c.expect >= 0, on != 0) << (int)c.box_blend;
+    if (c.expect >= 0) {
+      EXPECT_EQ(want_src, src) << (int)c.box_blend;
+      EXPECT_EQ(want_dst, dst) << (int)c.box_blend;
+    }
+    MuiBitmapTurnOffBlending(&mouse_box[id]);
+    EXPECT_EQ(0, ComGlMiscIsBlendingEnabled());
+  }
+  MuiSetUsingAlphaTextures(MUI_ALPHA_NONE);
+  MuiSetDefaultButtonBlendType(-1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -282,6 +358,31 @@ TEST_F(MuiTextGl, CrossedLimitsAndZeroSizesDrawNothing) {
     else
       EXPECT_EQ(0, lit) << c.what;
   }
+}
+
+TEST_F(MuiTextGl, InactiveTextsTakeTheDisabledColourWhenAsked) {
+  int id = Label(200, 200, 440, 230, "Label", 16, 10);
+  auto brightest = [&]() {
+    glFinish();
+    std::vector<unsigned char> px(240 * 60 * 4);
+    glReadPixels(200, 480 - 250, 240, 60, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    int m = 0;
+    for (size_t i = 0; i < px.size(); i += 4) m = std::max(m, (int)px[i]);
+    return m;
+  };
+  mouse_box[id].active = 0;
+  Frame();
+  EXPECT_GT(brightest(), 200);  // the switch is off: still white
+  MuiUseDisabledTextColour(1);
+  MuiSetDisabledTextColour(0.3f, 0.3f, 0.3f);
+  Frame();
+  int grey = brightest();
+  EXPECT_GT(grey, 30);
+  EXPECT_LE(grey, 80);
+  mouse_box[id].active = 1;
+  Frame();
+  EXPECT_GT(brightest(), 200);
+  MuiUseDisabledTextColour(0);
 }
 
 }  // namespace
