@@ -153,7 +153,9 @@ void MuiTextPrepareToDrawTexts(_MouseBox* box) {
   mt_prepared_font = 0;
   if (!box || !Font()) return;
   ComFreeTypePrepareForDrawingIfNeeded(1, &mt_prepared_font);
-  if (box->text_blend_type) ComGlMiscEnableBlendingType(box->text_blend_type);
+  // The bracket saved the blending it found and gives it back on restore; inside someone else's
+  // bracket the box keeps the blending in force.
+  if (mt_prepared_font && box->text_blend_type) ComGlMiscEnableBlendingType(box->text_blend_type);
   MuiTextSetOrRestoreScale(1, BoxScaleX(box), BoxScaleY(box));
 }
 
