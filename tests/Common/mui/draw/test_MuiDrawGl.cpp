@@ -283,6 +283,30 @@ TEST_F(MuiDrawGl, ButtonBlendingFollowsTheBoxAndTheLayer) {
   MuiSetDefaultButtonBlendType(-1);
 }
 
+void NoAction(char) {}
+
+TEST_F(MuiDrawGl, ArrowsAreDrawnWhereTheBoxPlacesThem) {
+  ASSERT_EQ(1, MuiTexturesAddButton(0, "StdLeftArrow", SolidBmp("l.bmp", {220, 0, 220}).c_str(), -1, 1, 12, 12));
+  ASSERT_EQ(1, MuiTexturesAddButton(1, "StdRightArrow", SolidBmp("r.bmp", {0, 220, 220}).c_str(), -1, 1, 12, 12));
+  mt_init_ok = 1;
+  mui_std_dim.arrow_w = 12;
+  mui_std_dim.arrow_h = 12;
+  int id = MuiAddNewScreenBox(100, 100, 300, 130, NoAction);
+  mouse_box[id].arrow_margin = 4;
+  MuiSetArrowsState(id, 1, 3);  // left at the end, right centred
+  Frame();
+  // Left arrow at x1 + 4 .. + 12, right arrow centred at 194 .. 206, both 109 .. 121 high.
+  EXPECT_TRUE(Near(GlTestReadPixelTop(110, 115), {220, 0, 220})) << Str(GlTestReadPixelTop(110, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(200, 115), {0, 220, 220})) << Str(GlTestReadPixelTop(200, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(290, 115), {0, 0, 0})) << Str(GlTestReadPixelTop(290, 115));
+  // An inactive box shows no arrows.
+  MuiSetActiveState(id, 0);
+  MuiSetArrowsState(id, 1, 3);
+  Frame();
+  EXPECT_TRUE(Near(GlTestReadPixelTop(110, 115), {0, 0, 0})) << Str(GlTestReadPixelTop(110, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(200, 115), {0, 0, 0})) << Str(GlTestReadPixelTop(200, 115));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Texts with the real menu font
 
