@@ -8,6 +8,7 @@
 
 #include "ComMacWin.h"
 #include "ComMacWinInput.h"
+#include "ComMacWinWindow.h"
 #include "Mui.h"
 #include "MuiScrollbar.h"
 #include "support_MuiKit.h"
@@ -459,6 +460,8 @@ TEST_F(MuiInputTest, LifeCycle) {
   EXPECT_EQ(0, MuiKeyDown(COM_KEY_TAB));
   MuiStartup();
   EXPECT_EQ(1, MuiIsOn());
+  // The kit's clock stands still: a refresh that waited for it would never return.
+  ComMacWinRefreshWindow();
 }
 
 }  // namespace
