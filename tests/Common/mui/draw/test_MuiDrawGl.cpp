@@ -221,7 +221,8 @@ TEST_F(MuiDrawGl, AStateWithoutAFileCannotReplaceALoadedOne) {
   ASSERT_NE(nullptr, MuiTexturesGetTextureFromNum(26, 0));
   const unsigned int name = mui_texture[26].tex[0].image.tex_name;
   EXPECT_EQ(0, MuiTexturesAddButton(26, "bmp_red", nullptr, 0, 0, 0, 0));
-  EXPECT_NE(std::string::npos, GlTestLogSince().find(GlTestErrorLine("MuiTexturesAddButton", "Button <26:0> already set")));
+  EXPECT_NE(std::string::npos,
+            GlTestLogSince().find(GlTestErrorLine("MuiTexturesAddButton", "Button <26:0> already set")));
   EXPECT_EQ(MUI_TEX_LOADED, mui_texture[26].status[0]);
   Box(100, 100, 200, 150, "bmp_red");
   Frame();
