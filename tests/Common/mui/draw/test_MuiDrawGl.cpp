@@ -453,4 +453,30 @@ TEST_F(MuiTextGl, InactiveTextsTakeTheDisabledColourWhenAsked) {
   MuiUseDisabledTextColour(0);
 }
 
+TEST_F(MuiTextGl, MultiLineBoxesBreakLinesAndAreNeverShrunk) {
+  // A backslash and an n split the text into two lines: two bands of lit rows.
+  int id = Label(200, 100, 440, 220, "acme\\nmoon", 16, 10);
+  MuiSetButtonDrawType(id, MUI_TEXT_MULTI_CENTRED_HEAD_LEFT);
+  Frame();
+  int bands = 0;
+  bool in_band = false;
+  for (int y = 100; y < 221; y++) {
+    bool lit = Lit(200, y, 441, y + 1) > 0;
+    if (lit && !in_band) bands++;
+    in_band = lit;
+  }
+  EXPECT_EQ(2, bands);
+  // An unbroken word wider than the box overflows it in a multi-line box, and is shrunk into
+  // the limits of a one-line box.
+  MuiRemoveAllBoxes();
+  id = Label(300, 300, 340, 330, "UNBROKENWORDLONGERTHANITSBOX", 16, 10);
+  MuiSetButtonDrawType(id, MUI_TEXT_MULTI_LEFT);
+  Frame();
+  EXPECT_GT(Lit(360, 290, 640, 340), 20);
+  MuiSetButtonDrawType(id, MUI_TEXT_LEFT);
+  Frame();
+  EXPECT_EQ(0, Lit(345, 290, 640, 340));
+  EXPECT_GT(Lit(300, 290, 345, 340), 20);
+}
+
 }  // namespace
