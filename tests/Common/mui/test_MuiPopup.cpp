@@ -223,12 +223,12 @@ TEST_F(MuiPopupTest, Layout) {
       {3, "", "Hi", 600, {195, 192, 445, 288}, {298, 212, 342, 228}, {205, 248, 275, 278}},
       // The entry row adds 26 + 20.
       {4, "Name", "Hello", 600, {263, 151, 377, 329}, {283, 207, 357, 223}, {285, 289, 355, 319}},
-      // A notice has no button row.
-      {5, nullptr, "Hello", 600, {263, 212, 377, 268}, {283, 232, 357, 248}, {285, 218, 355, 248}},
+      // A notice has no button row (its hidden buttons sit where the row would be).
+      {5, nullptr, "Hello", 600, {263, 212, 377, 268}, {283, 232, 357, 248}, {285, 228, 355, 258}},
       // The show-again kind is at least 199 wide and has a check box row of 25 + 5.
       {7, nullptr, "Hello", 600, {220, 177, 419, 303}, {283, 197, 357, 213}, {285, 263, 355, 293}},
       // At most 200 wide: two lines of 150 and 70 (margins 4), 1.2 x 16 + 16 high.
-      {0, nullptr, "aaaaaaa bbbbbbb ccccccc", 200, {161, 182, 359, 298}, {241, 202, 399, 238},
+      {0, nullptr, "aaaaaaa bbbbbbb ccccccc", 200, {221, 182, 419, 298}, {241, 202, 399, 238},
        {285, 258, 355, 288}},
   };
   for (const Case& c : cases) {
@@ -265,7 +265,7 @@ TEST_F(MuiPopupTest, SettingsForTheNextPopupOnly) {
   Start(2, 0.0f, nullptr);
   // Centred on (100, 50), 96 high, and widened to two 100-wide buttons: 2 x 100 + 10 + 20.
   EXPECT_EQ((Rect{-15, 2, 215, 98}), Dims(muiMuiPopupMain));
-  EXPECT_EQ((Rect{-10, 52, 90, 82}), Dims(muiMuiPopupButton1));
+  EXPECT_EQ((Rect{-10, 58, 90, 88}), Dims(muiMuiPopupButton1));
   EXPECT_STREQ("YES", MuiGetText(muiMuiPopupButton1));
   EXPECT_STREQ("A label longer than twenty-ni", MuiGetText(muiMuiPopupButton3));
   MuiPopupClose(0);
