@@ -6,6 +6,7 @@
 
 #include "MuiArea.h"
 #include "MuiBargraph.h"
+#include "MuiBitmap.h"
 #include "MuiCheckbox.h"
 #include "MuiInput.h"
 #include "support_MuiKit.h"
@@ -104,6 +105,31 @@ TEST_F(MuiCheckboxTest, MadeWithACallbackItStaysAPushButtonUntilItsArrowsAreClea
   MuiSetArrowsState(id, 0, 0);
   MuiCheckboxSet(id, 0, 0);
   EXPECT_FALSE(MuiKitLogHas("Arrows must be 0"));
+}
+
+TEST_F(MuiCheckboxTest, TheMarkSitsRightOfATextOrCentred) {
+  const int id = NewCheckbox();  // 100..200 by 100..120: check box margin round(2) + 1 = 3
+  struct Case {
+    unsigned char active;
+    char value;
+    const char* text;
+    int standard, x, y;
+  } cases[] = {
+      {1, 1, "", 10, 150 - 6, 110 - 6},   {1, 0, "", 11, 144, 104},
+      {0, 1, "", 12, 144, 104},           {0, 0, "Reconvert", 13, 200 - 12 - 3, 104},
+      {1, 1, "Reconvert", 10, 185, 104},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.standard) + " " + c.text);
+    MuiSetText(id, c.text);
+    MuiSetActiveState(id, c.active);
+    MuiCheckboxSet(id, c.value, 0);
+    MuiCheckboxIncludeStandardButton(id);
+    const _MuiBitmap& b = mui_bitmap[id];
+    for (int s = 10; s <= 13; s++) EXPECT_EQ(s == c.standard, b.std_include[s] != 0) << s;
+    EXPECT_EQ(c.x, b.std_x[c.standard]);
+    EXPECT_EQ(c.y, b.std_y[c.standard]);
+  }
 }
 
 TEST_F(MuiCheckboxTest, ANewScreenStartsUnchecked) {
