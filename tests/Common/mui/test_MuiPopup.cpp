@@ -129,7 +129,7 @@ TEST_F(MuiPopupTest, TimeOutGivesFourOnFrameTimeEvenOverAButton) {
     EXPECT_EQ(1, MuiPopupTick());
     EXPECT_TRUE(MuiPopupIsOn());
     MuiKitAdvance(1);
-    EXPECT_EQ(1, MuiPopupTick());
+    MuiTick();  // the layer's tick runs the popup's first
     EXPECT_FALSE(MuiPopupIsOn());
     EXPECT_EQ((Calls{"cb0:4"}), MuiKitCalls());
     MuiKitClearRecords();
