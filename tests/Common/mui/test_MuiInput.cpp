@@ -8,6 +8,7 @@
 
 #include "ComMacWin.h"
 #include "ComMacWinInput.h"
+#include "ComMacWinWindow.h"
 #include "Mui.h"
 #include "MuiScrollbar.h"
 #include "support_MuiKit.h"
@@ -459,6 +460,39 @@ TEST_F(MuiInputTest, LifeCycle) {
   EXPECT_EQ(0, MuiKeyDown(COM_KEY_TAB));
   MuiStartup();
   EXPECT_EQ(1, MuiIsOn());
+  // The kit's clock stands still: a refresh that waited for it would never return.
+  ComMacWinRefreshWindow();
+}
+
+// A highlight left naming a box past the count (a popup's boxes just removed) counts as none.
+TEST_F(MuiInputTest, AHighlightPastTheCountIsNone) {
+  Box(0, 0, 30, 30);
+  Box(100, 0, 130, 30);
+  box_highlighted = 5;
+  EXPECT_EQ(-1, MuiGetHighlighted());
+  EXPECT_EQ(0, MuiIsButtonHighlighted());
+  EXPECT_EQ(0, MuiKeyMove(MUI_MOVE_ENTER));
+  MuiKeyDown(COM_KEY_TAB);
+  EXPECT_EQ(0, MuiGetHighlighted());
+}
+
+TEST_F(MuiInputTest, ClearingTheWorkingStateDropsHighlightAndDrag) {
+  Box(0, 0, 100, 100);
+  MuiKitMoveTo(50, 50);
+  dragging = 1;
+  MuiClearWorkingVariables();
+  EXPECT_EQ(-1, MuiGetHighlighted());
+  EXPECT_EQ(0, mouse_box[0].highlighted);
+  EXPECT_EQ(0, dragging);
+}
+
+TEST_F(MuiInputTest, ADoubleClickOnAHiddenBoxDropsTheHighlight) {
+  const int id = Box(0, 0, 100, 100, MuiKitCb<0>);
+  MuiKitMoveTo(50, 50);
+  mouse_box[id].shown = 0;  // hidden behind the hit test's back
+  EXPECT_EQ(0, MuiDoubleClick(0));
+  EXPECT_EQ(-1, MuiGetHighlighted());
+  EXPECT_EQ(0, push_button_down);
 }
 
 }  // namespace
