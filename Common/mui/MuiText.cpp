@@ -153,7 +153,9 @@ void MuiTextPrepareToDrawTexts(_MouseBox* box) {
   mt_prepared_font = 0;
   if (!box || !Font()) return;
   ComFreeTypePrepareForDrawingIfNeeded(1, &mt_prepared_font);
-  if (box->text_blend_type) ComGlMiscEnableBlendingType(box->text_blend_type);
+  // The bracket saved the blending it found and gives it back on restore; inside someone else's
+  // bracket the box keeps the blending in force.
+  if (mt_prepared_font && box->text_blend_type) ComGlMiscEnableBlendingType(box->text_blend_type);
   MuiTextSetOrRestoreScale(1, BoxScaleX(box), BoxScaleY(box));
 }
 
@@ -305,7 +307,8 @@ char MuiTextDrawButtonsMultilinedText(int id, float r0, float g0, float b0, floa
   if (m <= 0.0f) return 0;
   int left = 0, right = 0;
   MuiGetButtonTextXLimits(id, &left, &right);
-  const _MuiTextDrawType body_type = LineAlign(box->draw_type) == kAlignLeft ? MUI_TEXT_MULTI_LEFT : MUI_TEXT_MULTI_CENTRED;
+  const _MuiTextDrawType body_type =
+      LineAlign(box->draw_type) == kAlignLeft ? MUI_TEXT_MULTI_LEFT : MUI_TEXT_MULTI_CENTRED;
   const bool has0 = box->text[0][0] != 0, has1 = box->text[1][0] != 0;
   const float y1 = (float)box->y1, y2 = (float)box->y2;
   float top = 0.0f, block = 0.0f;
@@ -329,7 +332,8 @@ char MuiTextDrawButtonsMultilinedText(int id, float r0, float g0, float b0, floa
     if (n == 1 || n == 2) {
       const float ys[2] = {n == 1 ? cy : cy - 0.65f * m, cy + 0.65f * m};
       if (draw)
-        for (int i = 0; i < n; i++) DrawLine((float)left, (float)right, ys[i], r1, g1, b1, align, false, muigl_wrapped_text[i], 0);
+        for (int i = 0; i < n; i++)
+          DrawLine((float)left, (float)right, ys[i], r1, g1, b1, align, false, muigl_wrapped_text[i], 0);
       top = ys[0];
       block = ys[n - 1] - ys[0] + m;
       done = 1;

@@ -166,6 +166,37 @@ TEST_F(MuiTextTest, MultiLineBlockMeasuresWithoutDrawing) {
                                            nullptr, nullptr, nullptr));
 }
 
+TEST_F(MuiTextTest, MultiLineBoxLayoutByTexts) {
+  // Box 100..300 x 100..200, no margins, lines 10 high (step 12): the bottom of the body.
+  struct Case {
+    const char* what;
+    const char* text0;
+    const char* text1;
+    float bottom;
+    char answer;
+  } cases[] = {
+      {"heading and body: body below the heading line", "Head", "aaa", 159.0f, 1},
+      {"text 0 alone is the body", "aaa", "", 154.0f, 1},
+      {"text 1 alone, one line: the box centre", "", "aaa", 155.0f, 1},
+      {"text 1 alone, two lines at the centre -/+ 0.65 m", "", "aaaaaaaaaa bbbbbbbbbb", 161.5f, 1},
+      {"text 1 alone, three lines as a block", "", "aaaaaaaaaaaaaaa bbbbbbbbbbbbbbb ccccccccccccccc", 166.0f, 1},
+      {"no text", "", "", 0.0f, 0},
+  };
+  for (const Case& c : cases) {
+    MuiRemoveAllBoxes();
+    int id = MuiAddNewScreenBox(100, 100, 300, 200, nullptr);
+    mouse_box[id].text_margin = 0;
+    MuiSetButtonDrawType(id, MUI_TEXT_MULTI_CENTRED);
+    MuiSetBothTexts(id, c.text0, c.text1);
+    float bottom = -1.0f;
+    EXPECT_EQ(c.answer, MuiTextDrawButtonsMultilinedText(id, 1, 1, 1, 1, 1, 1, 0, nullptr, &bottom)) << c.what;
+    EXPECT_FLOAT_EQ(c.bottom, bottom) << c.what;
+  }
+  float width = 0;
+  MuiTextDrawButtonsMultilinedText(0, 1, 1, 1, 1, 1, 1, 0, &width, nullptr);
+  EXPECT_TRUE(MuiDrawLogged("MuiTextDrawButtonsMultilinedText", "width not supported"));
+}
+
 TEST_F(MuiTextTest, TextBoxHeightIsTheBottomOfItsBody) {
   int id = MuiAddNewScreenBox(100, 50, 300, 80, nullptr);
   mouse_box[id].text_margin = 0;

@@ -221,7 +221,8 @@ TEST_F(MuiDrawGl, AStateWithoutAFileCannotReplaceALoadedOne) {
   ASSERT_NE(nullptr, MuiTexturesGetTextureFromNum(26, 0));
   const unsigned int name = mui_texture[26].tex[0].image.tex_name;
   EXPECT_EQ(0, MuiTexturesAddButton(26, "bmp_red", nullptr, 0, 0, 0, 0));
-  EXPECT_NE(std::string::npos, GlTestLogSince().find(GlTestErrorLine("MuiTexturesAddButton", "Button <26:0> already set")));
+  EXPECT_NE(std::string::npos,
+            GlTestLogSince().find(GlTestErrorLine("MuiTexturesAddButton", "Button <26:0> already set")));
   EXPECT_EQ(MUI_TEX_LOADED, mui_texture[26].status[0]);
   Box(100, 100, 200, 150, "bmp_red");
   Frame();
@@ -281,6 +282,73 @@ TEST_F(MuiDrawGl, ButtonBlendingFollowsTheBoxAndTheLayer) {
   }
   MuiSetUsingAlphaTextures(MUI_ALPHA_NONE);
   MuiSetDefaultButtonBlendType(-1);
+}
+
+void NoAction(char) {}
+
+TEST_F(MuiDrawGl, ArrowsAreDrawnWhereTheBoxPlacesThem) {
+  ASSERT_EQ(1, MuiTexturesAddButton(0, "StdLeftArrow", SolidBmp("l.bmp", {220, 0, 220}).c_str(), -1, 1, 12, 12));
+  ASSERT_EQ(1, MuiTexturesAddButton(1, "StdRightArrow", SolidBmp("r.bmp", {0, 220, 220}).c_str(), -1, 1, 12, 12));
+  mt_init_ok = 1;
+  mui_std_dim.arrow_w = 12;
+  mui_std_dim.arrow_h = 12;
+  int id = MuiAddNewScreenBox(100, 100, 300, 130, NoAction);
+  mouse_box[id].arrow_margin = 4;
+  MuiSetArrowsState(id, 1, 3);  // left at the end, right centred
+  Frame();
+  // Left arrow at x1 + 4 .. + 12, right arrow centred at 194 .. 206, both 109 .. 121 high.
+  EXPECT_TRUE(Near(GlTestReadPixelTop(110, 115), {220, 0, 220})) << Str(GlTestReadPixelTop(110, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(200, 115), {0, 220, 220})) << Str(GlTestReadPixelTop(200, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(290, 115), {0, 0, 0})) << Str(GlTestReadPixelTop(290, 115));
+  // An inactive box shows no arrows.
+  MuiSetActiveState(id, 0);
+  MuiSetArrowsState(id, 1, 3);
+  Frame();
+  EXPECT_TRUE(Near(GlTestReadPixelTop(110, 115), {0, 0, 0})) << Str(GlTestReadPixelTop(110, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(200, 115), {0, 0, 0})) << Str(GlTestReadPixelTop(200, 115));
+}
+
+// The application's hooks for the alpha-mask test: register two buttons, then shape the red one
+// with a mask whose left half is opaque and right half clear.
+std::string mask_button, mask_back, mask_file;
+void MaskLoad(char) {
+  MuiTexturesAddButton(26, "bmp_back", mask_back.c_str(), -1, 0, 0, 0);
+  MuiTexturesAddButton(27, "bmp_main", mask_button.c_str(), 0, 0, 0, 0);
+}
+void MaskPostLoad() {
+  _ComGlDxTexture mask = {};
+  _ComGlDxTexture* main = nullptr;
+  ASSERT_EQ(1, ComGlTextureLoadFromTgaFile(mask_file.c_str(), 0, 1, 2, &mask));
+  ASSERT_EQ(1, MuiTexturesGetButtonTexturePointer("bmp_main", 0, &main, nullptr));
+  EXPECT_EQ(1, ComGlTextureCopyAlphaChannelFromTexture(&mask, main));
+  ComGlTextureRelease(&mask);
+}
+
+TEST_F(MuiDrawGl, AlphaMaskCopiedAfterLoadingShapesTheButton) {
+  mask_back = SolidBmp("mask_back.bmp", {0, 0, 220});
+  mask_button = SolidBmp("mask_button.bmp", {220, 0, 0});
+  GlTestPicture mask;
+  mask.Resize(16, 16, 4);
+  for (int y = 0; y < 16; y++)
+    for (int x = 0; x < 16; x++) mask.Set(x, y, 255, 255, 255, x < 8 ? 255 : 0);
+  mask_file = GlTestPath("mask.tga");
+  ASSERT_TRUE(GlTestWriteTga(mask_file, mask));
+  MuiSetUsingAlphaTextures(MUI_ALPHA_TYPE_2);
+  MuiTexturesSetLoadCB(MaskLoad);
+  MuiTexturesSetPostLoadButtonsCB(MaskPostLoad);
+  ASSERT_EQ(1, MuiTexturesInit());
+  Box(100, 100, 300, 200, "bmp_back");
+  Box(120, 120, 280, 180, "bmp_main");
+  Frame();
+  // Blended with type 7 (one, one minus source alpha): the opaque half covers the back, the
+  // clear half lets it through.
+  EXPECT_TRUE(Near(GlTestReadPixelTop(150, 150), {220, 0, 0}, 6)) << Str(GlTestReadPixelTop(150, 150));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(250, 150), {220, 0, 220}, 6)) << Str(GlTestReadPixelTop(250, 150));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(110, 110), {0, 0, 220}, 6)) << Str(GlTestReadPixelTop(110, 110));
+  MuiTexturesExit();
+  MuiTexturesSetLoadCB(nullptr);
+  MuiTexturesSetPostLoadButtonsCB(nullptr);
+  MuiSetUsingAlphaTextures(MUI_ALPHA_NONE);
 }
 
 // ---------------------------------------------------------------------------------------------
