@@ -118,6 +118,8 @@ static void MeasureMessage(const char* text, int w, float* widest, float* height
   *margin = mouse_box[id].text_margin;
   *widest = 0.0f;
   *height = 0.0f;
+  // Without a font there is nothing to measure (and no scale to set and restore).
+  if (mui_text_type != 1 || !mui_free_type_font) return;
   int left = 0, right = 0;
   if (!MuiGetButtonTextXLimits(id, &left, &right)) return;
   const _MouseBox* b = &mouse_box[id];

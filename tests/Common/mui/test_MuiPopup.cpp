@@ -275,6 +275,17 @@ TEST_F(MuiPopupTest, SettingsForTheNextPopupOnly) {
   EXPECT_STREQ("CANCEL", MuiGetText(muiMuiPopupButton3));
 }
 
+TEST_F(MuiPopupTest, WithoutAFontThePopupStillOpensAroundAnEmptyMessage) {
+  MuiSetFreeTypeFont(nullptr);
+  Start(1, 0.0f, nullptr);
+  ASSERT_TRUE(MuiPopupIsOn());
+  // Nothing measured: the buttons' minimum of 170 decides the width, the message is 0 high.
+  EXPECT_EQ((Rect{235, 200, 405, 280}), Dims(muiMuiPopupMain));
+  EXPECT_FALSE(MuiKitLogHas("Scale not set"));
+  MuiPopupClose(0);
+  MuiSetFreeTypeFont(MuiKitFont());
+}
+
 TEST_F(MuiPopupTest, TextSizesAreScaledInFloat) {
   MuiPopupSetTextSizes(0.8f, 0.7f);
   Start(0);
