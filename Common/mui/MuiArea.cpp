@@ -1,4 +1,5 @@
-// The area box (type 17): its operations exist with fixed answers and do nothing yet.
+// The area box type: present so that the layer can route an area box's creation, press, drag,
+// drawing and size changes somewhere; every operation does nothing or answers a fixed value.
 #include "MuiArea.h"
 
 void MuiAreaReset(int) {}
@@ -13,12 +14,15 @@ void MuiAreaDraw(int) {}
 void MuiAreaHandleMousePress(int, int, int) {}
 void MuiAreaHandleDragging(int, int, int) {}
 void MuiAreaSwitchDragging(int, int, int) {}
+
 void MuiAreaGetPointPos(int, int, float* x, float* y) {
   if (x) *x = 0.0f;
   if (y) *y = 0.0f;
 }
-void MuiAreaGetValuesPointer(int, _MuiArea** values) {
-  if (values) *values = nullptr;
+
+void MuiAreaGetValuesPointer(int, _MuiArea** out) {
+  if (out) *out = nullptr;
 }
+
 int MuiAreaGetDraggedPoint(int) { return -1; }
-float MuiAreaCalcValueAtXPos(int, float, char) { return 0; }
+float MuiAreaCalcValueAtXPos(int, float, char) { return 0.0f; }

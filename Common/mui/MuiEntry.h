@@ -5,8 +5,12 @@
 
 extern int box_editing;   // the id of the entry being edited, -1 when none
 
+inline constexpr int MTE_MAX_LENGTH = 255;  // characters an entry holds at most
+
 void MuiTextEntryReset(int id);
-void MuiTextEntrySetText(int id, char* text);
+// Copies the text into the box, cut at the maximum length; only the box's own registered string
+// is cut in place, any other string is only read.
+void MuiTextEntrySetText(int id, const char* text);
 char* MuiTextEntryGetText(int id);
 char MuiTextEntryGetText2(int id, char* dst, int size);
 void MuiTextEntrySetLength(int id, int length);
@@ -15,6 +19,9 @@ void MuiTextEntryRegisterStringVariable(int id, char (*variable)[512], int size)
 void MuiTextEntrySetStartEditingCB(int id, void (*callback)());
 void MuiTextEntryTurnOnEditing(int id);
 void MuiTextEntryTurnOffEditing(int id, char accepted);
+// Ends the edit under way, if any, as Escape would (text kept, string written) but without the
+// box's callback: for a popup starting or ending, when no callback may run in between.
+void MuiTextEntryStopEditing();
 char MuiTextEntryTick(int id);
 void MuiTextEntryUpdateCursor();
 char MuiTextEntryHandleMousePress(int id, int x, int y);
