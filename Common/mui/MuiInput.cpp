@@ -289,7 +289,9 @@ char MuiProcessMouseWheel(int delta) {
 
 char MuiKeyDown(int key) {
   if (!mouseui_on || !mui_enabled || !mui_allow_keys) return 0;
-  if (box_editing >= 0 && MuiTextEntryHandleKeyDown(key)) return 1;
+  // The entry sees every key first: Return on a highlighted entry that is not being edited starts
+  // its edit, which the key moves below would otherwise take as a press.
+  if (MuiTextEntryHandleKeyDown(key)) return 1;
   switch (key) {
     case COM_KEY_TAB: MuiToNextButton(key_down[COM_KEY_SHIFT] == 2 ? -1 : 1); return 1;
     case COM_KEY_RETURN: MuiKeyMove(MUI_MOVE_ENTER); return 1;

@@ -218,6 +218,17 @@ TEST_F(MuiEntryTest, PressesStartAndEndEditingAndOneBoxEditsAtATime) {
   EXPECT_EQ(0, MuiIsEditingText());
 }
 
+TEST_F(MuiEntryTest, ReturnOnAHighlightedEntryStartsItsEditThroughTheLayer) {
+  box_highlighted = id_;
+  EXPECT_EQ(1, MuiKeyDown(13));
+  EXPECT_EQ(id_, MuiTextEntryGetEditingBox());
+  EXPECT_TRUE(MuiKitCalls().empty());  // not taken as a press of the box
+  MuiKeyDownChar('z');
+  EXPECT_EQ(1, MuiKeyDown(13));  // the second Return ends it and reports it
+  EXPECT_EQ(0, MuiIsEditingText());
+  EXPECT_STREQ("z", MuiGetText(id_));
+}
+
 TEST_F(MuiEntryTest, ANewScreenEndsTheEdit) {
   Edit();
   Type("abc");
