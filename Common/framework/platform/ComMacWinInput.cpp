@@ -195,7 +195,17 @@ void ComWinGetCursorPos2(int* x, int* y) {
   if (y) *y = cmw_cursor_y;
 }
 
+static void (*cmw_cursor_warp_sink)(int x, int y) = nullptr;
+
+void ComWinSetCursorWarpSink(void (*sink)(int x, int y)) { cmw_cursor_warp_sink = sink; }
+
 void ComWinSetCursorPos(int x, int y) {
+  if (cmw_cursor_warp_sink) {
+    cmw_cursor_x = x;
+    cmw_cursor_y = y;
+    cmw_cursor_warp_sink(x, y);
+    return;
+  }
   if (run_windowed) {
     x += cmw_corner_x;
     y += cmw_corner_y;

@@ -39,6 +39,10 @@ void ComMacWinResetInput();
 
 void ComWinGetCursorPos2(int* x, int* y);
 void ComWinSetCursorPos(int x, int y);
+// Tests may take the pointer warps (window pixels) instead of the X server: with a sink set, a warp
+// goes to it and becomes the known cursor position, and the real pointer stays where it is. Null
+// restores the real warp.
+void ComWinSetCursorWarpSink(void (*sink)(int x, int y));
 void ComWinTurnOnCursor();
 void ComWinTurnOffCursor();
 void ComWinProcessDoubleClicks(char on);

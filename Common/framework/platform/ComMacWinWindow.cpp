@@ -181,6 +181,8 @@ void ComMacWinSetWindowTitle(SDL_Window* window, char* text) {
 void ComWinSetGameTitle(char* text) { ComMacWinSetWindowTitle(main_window, text); }
 
 void ComMacWinRefreshWindow() {
+  // Without a window there is nothing to refresh, and nothing to wait for.
+  if (!main_window) return;
   ComWinSleep(100, 1);
   if (cmw_gl_setup) glFinish();
   ComWinSleep(100, 1);
