@@ -53,4 +53,11 @@ void MuiPanelHandleDragging(int id, int y);
 char MuiPanelHandleKeyPress(int id, char move);
 char MuiPanelHandleMouseWheel(int id, int delta);
 
+// The thumb of a side bar (a panel's or a multi-selection list's), drawn and dragged with one
+// mapping: its top for a display position, from the track's top (first page) to where the thumb
+// ends on the track's bottom (last page); and back, the display position whose thumb lies nearest
+// to a thumb centred at y (the current display while the thumb has not moved).
+int MuiSideBarThumbY(const _SideBarInfo* info, int display, int num, int num_per_page);
+int MuiSideBarDisplayFromThumbY(const _SideBarInfo* info, int y, int display, int num, int num_per_page);
+
 #endif
