@@ -37,32 +37,19 @@ const char* Entry(const _MuiMultisel& m, int i) {
 
 char MuiMultiselGetSidebarDimensions(int id, _SideBarInfo* info) {
   _SideBarInfo s{};
-  char has = 0;
-  if (MuiIdValid(id)) {
-    const _MouseBox& b = mouse_box[id];
-    const _MuiMultisel& m = mui_multisel[id];
-    s.row_area_w = b.w;
-    if (m.num_per_page >= 1 && m.num_per_page < m.num) {
-      const int sbw = mui_std_dim.panel_sb_w;
-      s.row_area_w = b.w - sbw;
-      s.sb_x = b.x2 - sbw;
-      s.sb_w = sbw;
-      s.sb_y = b.y1;
-      s.sb_h = m.num_per_page * (b.h / m.num_per_page);
-      s.sb_x2 = b.x2;
-      s.sb_y2 = b.y1 + s.sb_h;
-      s.thumb_x = s.sb_x + 3;
-      s.thumb_w = sbw - 6;
-      int64_t th = (int64_t)s.sb_h * m.num_per_page / m.num;
-      s.thumb_h = th < 3 ? 3 : (int32_t)th;
-      // The thumb runs the whole side bar; the panel's thumb mapping draws and drags it.
-      s.track_top = s.sb_y;
-      s.track_bottom = s.sb_y2;
-      s.track_len = s.sb_h;
-      s.thumb_y = MuiSideBarThumbY(&s, multisel_display_pos, m.num, m.num_per_page);
-      s.thumb_y2 = s.thumb_y + s.thumb_h;
-      has = 1;
-    }
+  const _MuiMultisel* m = MuiIdValid(id) ? &mui_multisel[id] : nullptr;
+  const char has = m && MuiSideBarPlace(id, m->num, m->num_per_page, &s);
+  if (has) {
+    s.thumb_x = s.sb_x + 3;
+    s.thumb_w = s.sb_w - 6;
+    int64_t th = (int64_t)s.sb_h * m->num_per_page / m->num;
+    s.thumb_h = th < 3 ? 3 : (int32_t)th;
+    // The thumb runs the whole side bar; the panel's thumb mapping draws and drags it.
+    s.track_top = s.sb_y;
+    s.track_bottom = s.sb_y2;
+    s.track_len = s.sb_h;
+    s.thumb_y = MuiSideBarThumbY(&s, multisel_display_pos, m->num, m->num_per_page);
+    s.thumb_y2 = s.thumb_y + s.thumb_h;
   }
   if (info) *info = s;
   return has;

@@ -233,33 +233,44 @@ void MuiPanelRefresh(int id) {
 
 // ---- Geometry ----
 
-char MuiPanelGetSidebarDimensions(int id, _SideBarInfo* info) {
+char MuiSideBarPlace(int id, int num, int num_per_page, _SideBarInfo* info) {
   _SideBarInfo s{};
   char has = 0;
   if (MuiIdValid(id)) {
     const _MouseBox& b = mouse_box[id];
-    const _MuiPanel& p = mui_panel[id];
     s.row_area_w = b.w;
-    if (p.num_per_page >= 1 && p.num_per_page < p.num) {
-      const int sbw = mui_std_dim.panel_sb_w, ptw = mui_std_dim.panel_thumb_w;
+    if (num_per_page >= 1 && num_per_page < num) {
+      const int sbw = mui_std_dim.panel_sb_w;
       s.row_area_w = b.w - sbw;
       s.sb_x = b.x2 - sbw;
       s.sb_w = sbw;
       s.sb_y = b.y1;
-      s.sb_h = p.num_per_page * (b.h / p.num_per_page);
+      s.sb_h = num_per_page * (b.h / num_per_page);
       s.sb_x2 = b.x2;
       s.sb_y2 = b.y1 + s.sb_h;
-      s.thumb_x = s.sb_x + sbw / 2 - ptw / 2;
-      s.thumb_w = ptw;
-      s.track_top = b.y1 + b.y_margin;
-      s.track_bottom = s.sb_y2 - b.y_margin;
-      s.track_len = s.track_bottom - s.track_top;
-      int64_t th = (int64_t)s.track_len * p.num_per_page / p.num;
-      s.thumb_h = th < 3 ? 3 : (int32_t)th;
-      s.thumb_y = MuiSideBarThumbY(&s, p.display_pos, p.num, p.num_per_page);
-      s.thumb_y2 = s.thumb_y + s.thumb_h;
       has = 1;
     }
+  }
+  *info = s;
+  return has;
+}
+
+char MuiPanelGetSidebarDimensions(int id, _SideBarInfo* info) {
+  _SideBarInfo s{};
+  const _MuiPanel* p = MuiIdValid(id) ? &mui_panel[id] : nullptr;
+  const char has = p && MuiSideBarPlace(id, p->num, p->num_per_page, &s);
+  if (has) {
+    const int ptw = mui_std_dim.panel_thumb_w;
+    const int my = mouse_box[id].y_margin;
+    s.thumb_x = s.sb_x + s.sb_w / 2 - ptw / 2;
+    s.thumb_w = ptw;
+    s.track_top = s.sb_y + my;
+    s.track_bottom = s.sb_y2 - my;
+    s.track_len = s.track_bottom - s.track_top;
+    int64_t th = (int64_t)s.track_len * p->num_per_page / p->num;
+    s.thumb_h = th < 3 ? 3 : (int32_t)th;
+    s.thumb_y = MuiSideBarThumbY(&s, p->display_pos, p->num, p->num_per_page);
+    s.thumb_y2 = s.thumb_y + s.thumb_h;
   }
   if (info) *info = s;
   return has;
