@@ -39,9 +39,6 @@ char mui_first_startup = 1;
 
 }  // namespace
 
-// Set by the hit test: the highlight sound is off for good.
-char mui_button_over_sound_off = 0;
-
 void MuiPre3dInit() {
   MuiSetupStandardButtonsDimensions();
   MuiBitmapPre3dInit();
@@ -177,7 +174,6 @@ void MuiAllowKeyPresses(char on) { mui_allow_keys = (unsigned char)on; }
 void MuiTurnOnSound() { mui_sounds_on = 1; }
 void MuiTurnOffSound() { mui_sounds_on = 0; }
 void MuiDontPlayNextSound() { mui_dont_play_next_sound = 1; }
-void MuiDisableButtonOverSound() { mui_button_over_sound_off = 1; }
 void MuiSetSoundPlayIdFunction(void (*play)(int sound_id)) { mui_play_sound_id_func = play; }
 int MuiGetNumMuiSounds() { return MUI_NUM_SOUNDS; }
 

@@ -12,6 +12,7 @@
 #include "ComDebug.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
+#include "ComMacWinInput.h"
 #include "ComScreen.h"
 #include "Mui.h"
 
@@ -38,6 +39,8 @@ void TickTurningOff() {
   ComScreenTurnOff(0);
 }
 void NoBox(char*, char*, char) {}
+// Turning the menu layer off centres the pointer: caught here, so the shared X pointer stays put.
+void NoWarp(int, int) {}
 
 std::string ReadLog() {
   std::ifstream in(g_log, std::ios::binary);
@@ -55,6 +58,7 @@ class ScreenTest : public ::testing::Test {
     g_log = dir_ + "/log.txt";
     DebugSetLogFilename(g_log.c_str(), 1);
     ComWinSetPopupMessagesCallback(NoBox, NoBox);
+    ComWinSetCursorWarpSink(NoWarp);
     g_trace.clear();
     ComScreenInit();
     com_screen_on = 0;
@@ -71,6 +75,7 @@ class ScreenTest : public ::testing::Test {
     ComScreenRegisterMainTickCallback(nullptr);
     com_screen_on = 0;
     mouseui_on = 0;
+    ComWinSetCursorWarpSink(nullptr);
     unlink(g_log.c_str());
     rmdir(dir_.c_str());
   }

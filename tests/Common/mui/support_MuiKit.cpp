@@ -107,6 +107,7 @@ void MuiKitStart(unsigned int start_ms) {
   mouse_pos_x = 320;
   mouse_pos_y = 240;
   MuiStartup();
+  next_escape_press_time = (int)start_ms;  // no guard left over from an earlier test
   MuiKitClearRecords();
 }
 

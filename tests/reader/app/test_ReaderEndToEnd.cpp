@@ -16,6 +16,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -407,6 +408,37 @@ TEST_F(EndToEnd, EscapeCancelsALongPdfAndKeepsTheBook) {
   EXPECT_NE(stat((data + "/Long.txt").c_str(), &st), 0) << "no converted file after the cancel";
   EXPECT_NE(stat(part.c_str(), &st), 0) << "no partial file either";
   EXPECT_EQ(stat(pdf.c_str(), &st), 0) << "the book itself stays";
+  r.Close();
+  EXPECT_EQ(r.WaitExit(30), 0);
+}
+
+// Until the menu screens have their boxes, the menus the toolkit shows are plain paper: Escape
+// must still lead back to the book, never leave the reader on a screen it cannot leave.
+TEST_F(EndToEnd, EscapeOpensTheMenusAndEscapeLeavesThem) {
+  Reader r(home_);
+  ASSERT_TRUE(r.Start());
+  Shot reading, back;
+  ASSERT_TRUE(r.Settle(&reading, 40));
+  r.PointAtWindow();
+  r.Xdo({"key", "Escape"});
+  // The menus: the paper without the text (every block of the text area alike).
+  bool plain = false;
+  double end = NowSeconds() + 30;
+  while (NowSeconds() < end && r.Running() && !plain) {
+    Shot s;
+    if (r.Grab(&s)) {
+      std::vector<float> b = Blocks(s, false);
+      plain = !b.empty() && *std::max_element(b.begin(), b.end()) - *std::min_element(b.begin(), b.end()) < 1;
+    }
+    if (!plain) SleepMs(100);
+  }
+  ASSERT_TRUE(plain) << "Escape opens the menus";
+  Shot menus;
+  ASSERT_TRUE(r.Grab(&menus));
+  r.Xdo({"key", "Escape"});
+  ASSERT_TRUE(r.SettleChanged(menus, &back, 30)) << "Escape in the menus goes back to the book";
+  EXPECT_GT(Correlation(Blocks(reading, false), Blocks(back, false)), 0.95);
+  EXPECT_TRUE(r.Running());
   r.Close();
   EXPECT_EQ(r.WaitExit(30), 0);
 }
