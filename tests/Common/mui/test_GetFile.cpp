@@ -309,6 +309,31 @@ TEST_F(GetFileTest, DoubleClickModeSelectsOnOneClickAndOpensOnTwo) {
   EXPECT_GT(MuiPanelGetDisplayPos(files_), 0);
 }
 
+TEST_F(GetFileTest, BrowsingWithThePointerAsTheLoadScreenDoes) {
+  FillTree();
+  GetFileSetFileExtensionsToSearchFor("pdf", "txt", "html", "htm", "opf", nullptr, nullptr, nullptr, nullptr,
+                                      nullptr);
+  GetFileUseDoubleClick(1);
+  Start(tree_.c_str());
+  auto double_click = [&](const std::string& row) {
+    const int y = RowY(RowOf(row));
+    MuiKitClick(300, y);
+    MuiDoubleClick(0);
+    MuiKitRelease();
+  };
+  double_click("[ Books ]");
+  EXPECT_EQ(GetFileGetLastDir(), tree_ + "/Books");
+  double_click("inside.pdf");
+  EXPECT_EQ(Calls(), (Strs{"folder:2", "folder:0", "finish:2", "finish:1"}));
+  EXPECT_EQ(std::string(GetFileGetFilename()), tree_ + "/Books/inside.pdf");
+  MuiKitClearRecords();
+  MuiKitMoveTo(300, RowY(0));
+  MuiKeyDown(246);  // Up selects the parent row
+  MuiKeyDown(13);   // Return opens it
+  EXPECT_EQ(GetFileGetLastDir(), tree_);
+  EXPECT_EQ(Calls(), (Strs{"folder:2", "folder:0"}));
+}
+
 TEST_F(GetFileTest, TheRootStaysTheRoot) {
   struct {
     const char* start;

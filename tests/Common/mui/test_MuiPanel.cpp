@@ -292,6 +292,46 @@ TEST_F(PanelTest, StringsSearchAndValueCallback) {
   EXPECT_STREQ(MuiPanelGetSelString(-1), "");
 }
 
+// The same behaviours as the user drives them: the pointer, the button, double clicks, the wheel
+// and keys go through the layer's input to the highlighted panel.
+TEST_F(PanelTest, ThroughTheLayersInput) {
+  int id = Panel(100, 100, 300, 300, 25, 10);  // rows of 20, side bar from x 285
+  MuiKitClick(150, 100 + 2 * 20 + 5);
+  EXPECT_EQ(MuiPanelGetPos(id), 2);
+  EXPECT_EQ(MuiDoubleClick(0), 1);
+  EXPECT_EQ(Calls(), (Strs{"cb1:0", "cb1:1"})) << "a click and a double click on one row open it";
+
+  MuiKitClearRecords();
+  MuiKitClick(295, 295);
+  MuiDoubleClick(0);
+  MuiKitRelease();
+  EXPECT_EQ(Calls(), Strs{}) << "a double click on the side bar opens nothing";
+  EXPECT_EQ(MuiPanelGetDisplayPos(id), 15);
+  EXPECT_EQ(MuiPanelGetPos(id), 2);
+
+  MuiProcessMouseWheel(4);
+  EXPECT_EQ(MuiPanelGetDisplayPos(id), 11);
+
+  // Grab the thumb, move the pointer to the bottom, let go.
+  _SideBarInfo sb;
+  ASSERT_EQ(MuiPanelGetSidebarDimensions(id, &sb), 1);
+  MuiKitMoveTo(292, sb.thumb_y + 1);
+  MuiKitPress();
+  EXPECT_EQ(dragging, 1);
+  MuiKitMoveTo(292, sb.thumb_y + 1);
+  EXPECT_EQ(MuiPanelGetDisplayPos(id), 11) << "holding still moves nothing";
+  MuiKitMoveTo(292, 299);
+  EXPECT_EQ(MuiPanelGetDisplayPos(id), 15);
+  MuiKitRelease();
+  EXPECT_EQ(dragging, 0);
+
+  MuiKitMoveTo(150, 150);
+  MuiKeyDown(247);  // down
+  MuiKeyDown(13);   // return
+  EXPECT_EQ(MuiPanelGetPos(id), 3);
+  EXPECT_EQ(Calls(), (Strs{"cb1:0", "cb1:1"}));
+}
+
 TEST_F(PanelTest, SetUpRefusals) {
   int id = Panel(100, 100, 300, 200, 12, 5);
   struct {
