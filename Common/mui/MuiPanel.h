@@ -53,4 +53,15 @@ void MuiPanelHandleDragging(int id, int y);
 char MuiPanelHandleKeyPress(int id, char move);
 char MuiPanelHandleMouseWheel(int id, int delta);
 
+// The side bar's place in a list box (a panel or a multi-selection list) of num entries shown
+// num_per_page rows at a time: the row area's width and the bar's rectangle, whole rows high.
+// 0, with the row area the whole box, when the entries fit one page or the id is not valid.
+char MuiSideBarPlace(int id, int num, int num_per_page, _SideBarInfo* info);
+// The thumb of a side bar (a panel's or a multi-selection list's), drawn and dragged with one
+// mapping: its top for a display position, from the track's top (first page) to where the thumb
+// ends on the track's bottom (last page); and back, the display position whose thumb lies nearest
+// to a thumb centred at y (the current display while the thumb has not moved).
+int MuiSideBarThumbY(const _SideBarInfo* info, int display, int num, int num_per_page);
+int MuiSideBarDisplayFromThumbY(const _SideBarInfo* info, int y, int display, int num, int num_per_page);
+
 #endif
