@@ -224,6 +224,25 @@ char ComFileWrite(void* file, const void* data, uint32_t len) {
   return 1;
 }
 
+namespace {
+
+// The offset of the first LF or CR in p[0, n), or n. Looked for in stretches, so that a file of
+// CR line ends is not searched to the end of the buffer for an LF at every line.
+size_t LineEndOffset(const char* p, size_t n) {
+  const size_t kStretch = 256;
+  for (size_t at = 0; at < n; at += kStretch) {
+    const size_t len = std::min(kStretch, n - at);
+    const char* lf = static_cast<const char*>(memchr(p + at, '\n', len));
+    const size_t upto = lf ? static_cast<size_t>(lf - (p + at)) : len;
+    const char* cr = static_cast<const char*>(memchr(p + at, '\r', upto));
+    if (cr) return static_cast<size_t>(cr - p);
+    if (lf) return static_cast<size_t>(lf - p);
+  }
+  return n;
+}
+
+}  // namespace
+
 // Reads straight from the stream's own buffer: each buffered stretch is scanned for the line end
 // and copied in one piece, the stream refilled only when its buffer is used up, so a line costs
 // no block read, no seek back, no lock and no error call, and the stream position is always
@@ -257,8 +276,7 @@ char ComFileReadLine(void* file, void* dst, uint32_t max) {
       continue;
     }
     const size_t take = std::min<size_t>(static_cast<size_t>(e - p), limit - n);
-    size_t i = 0;
-    while (i < take && p[i] != '\n' && p[i] != '\r') i++;
+    const size_t i = LineEndOffset(p, take);
     if (!cut) {
       const char* nul = static_cast<const char*>(memchr(p, 0, i));
       const size_t keep = nul ? static_cast<size_t>(nul - p) : i;
