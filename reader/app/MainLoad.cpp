@@ -54,7 +54,7 @@ namespace {
 // The log's own name in the data folder: a book of that name must not overwrite it.
 const char* const kLogFileName = "LogFile.txt";
 // The progress display is drawn at most this often; events are pumped on every call.
-const unsigned kProgressRenderIntervalMs = 30;
+const unsigned kProgressRenderIntervalMs = 100;
 
 unsigned ml_last_progress_render;
 char ml_progress_rendered;
