@@ -9,7 +9,8 @@
 //     inside a forked child of its own (goal: at most 15);
 //  3. the peak memory of the layout (the benchmark started again to lay the book out, less it
 //     started again to do nothing) against the size of the text (goal: at most 3).
-// Usage: bench_BookPipeline [pdf|pipeline]
+// Usage: bench_BookPipeline [pdf|pipeline]; bench_BookPipeline write-book PATH, then
+// bench_BookPipeline layout PATH (prints its peak memory in kB) to profile the layout alone.
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -242,6 +243,8 @@ int main(int argc, char** argv) {
     printf("%ld\n", bench::PeakKb());
     return 0;
   }
+  // The 10 MB text book alone, for profiling the layout ("layout PATH" then lays it out).
+  if (argc == 3 && !strcmp(argv[1], "write-book")) return WriteTextBook(argv[2], 10u * 1024 * 1024) ? 0 : 1;
   if (argc == 2 && !strcmp(argv[1], "idle")) {
     printf("%ld\n", bench::PeakKb());
     return 0;

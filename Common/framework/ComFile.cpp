@@ -312,6 +312,18 @@ char ComFileReadLine(void* file, void* dst, uint32_t max) {
   return 1;
 }
 
+char ComFileSetReadBuffer(void* file, void* buf, uint32_t size) {
+  if (!file || !buf || size == 0) {
+    DebugError("ComFileSetReadBuffer", "Invalid parameters");
+    return 0;
+  }
+  if (setvbuf(static_cast<FILE*>(file), static_cast<char*>(buf), _IOFBF, size) != 0) {
+    DebugError("ComFileSetReadBuffer", "Could not set the read buffer");
+    return 0;
+  }
+  return 1;
+}
+
 char ComFilePrintf(void* file, const char* format, ...) {
   va_list ap;
   va_start(ap, format);

@@ -106,16 +106,26 @@ char GetLineFormatType(char* line) {
   return kTypeShort;
 }
 
+void* BookOpenTextFileForPass(const char* caller) {
+  // The layout reads the whole file six times; with the stream's own few kilobytes every pass
+  // would cost thousands of reads.
+  static char pass_buffer[256 * 1024];
+  void* file = ComFileOpenForReading(text_filename);
+  if (!file) {
+    DebugError(caller, "Could not open text file <%s>", text_filename);
+    return nullptr;
+  }
+  ComFileSetReadBuffer(file, pass_buffer, sizeof(pass_buffer));
+  return file;
+}
+
 char AnalysePageBreaks() {
   ClearResults();
   if (config.page_divisions) return 1;
   if (!buffer) return 0;
 
-  void* file = ComFileOpenForReading(text_filename);
-  if (!file) {
-    DebugError("AnalysePageBreaks", "Could not open text file <%s>", text_filename);
-    return 0;
-  }
+  void* file = BookOpenTextFileForPass("AnalysePageBreaks");
+  if (!file) return 0;
 
   // Pass 1: count the form-feed lines.
   uint64_t count = 0;

@@ -157,8 +157,9 @@ char ReferenceReadLine(FILE* f, char* dst, uint32_t max) {
   return 1;
 }
 
-// Tricky inputs read with stream buffers of a few bytes up to the usual size, so every line end
-// and every piece also falls on a refill; after each line a raw byte read checks the position.
+// Tricky inputs read with stream buffers of a few bytes up to the usual size (given through
+// ComFileSetReadBuffer), so every line end and every piece also falls on a refill; after some
+// lines a raw byte read checks the position.
 TEST_F(ComFileTest, ReadLineMatchesTheByteReaderAcrossBufferRefills) {
   std::mt19937 rng(77);
   std::string random;
@@ -187,7 +188,7 @@ TEST_F(ComFileTest, ReadLineMatchesTheByteReaderAcrossBufferRefills) {
         FILE* b = fopen(p.c_str(), "rb");
         ASSERT_TRUE(a && b);
         std::vector<char> abuf(bufsize), bbuf(bufsize);
-        setvbuf(a, abuf.data(), _IOFBF, bufsize);
+        ASSERT_EQ(ComFileSetReadBuffer(a, abuf.data(), (uint32_t)bufsize), 1);
         setvbuf(b, bbuf.data(), _IOFBF, bufsize);
         std::vector<char> da(max + 8, '#'), db(max + 8, '#');
         int line = 0, checks = 0;
