@@ -6,8 +6,9 @@
 //    whose first frame shows a bright band) (goal: at most 0.12 s, or at most 2 x the bare one);
 //  - the settle of the frame timing at the end of a load: a key pressed as soon as the text shows,
 //    against the same key pressed when the reader is idle, until the page changes;
-//  - in this process: MainInit against the conversion alone; the settle's own time; a text-size
-//    change on a 10 MB text book against one block read of the file;
+//  - in this process: MainInit against the conversion alone; the settle's own time; the book
+//    font with its blur against the same font plain; a text-size change on a 10 MB text book
+//    against one block read of the file;
 //  - frames per second of the reading view in page and scrolling modes (in this process, the
 //    real drawing in a hidden window), idle CPU of the whole program with and without the
 //    reduce-processing-power option, the CPU-seconds of one page turn, the peak memory against
@@ -22,8 +23,9 @@
 // milliseconds from the start and "text" or "none"): black frames before the first drawing, then
 // frames of the empty page with the loading or progress box are "none", and the first "text"
 // frame shows the book's first lines.
-// Usage: xvfb-run -a -s "-screen 0 1280x800x24" bench_Reader [start|cached|settle|inprocess|big|
-// usage|sizes]... (no argument: all but sizes; "sizes" generates a 3000-page PDF).
+// Usage: xvfb-run -a -s "-screen 0 1280x800x24" bench_Reader [start|cached|settle|inprocess|font|
+// big|usage|sizes]... (no argument: all but sizes; "sizes" generates a 3000-page PDF). The
+// environment's BENCH_PAIRS sets the number of pairs (5).
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
@@ -732,6 +734,37 @@ bool BenchUsage(Display* d, Books& b) {
   return true;
 }
 
+// Building the reader's font at start-up (the menu and the book font are both built this way):
+// with its margin and blur effects, against the same font plain.
+bool BenchFont() {
+  if (!InProcessSetup()) return false;
+  static _ComFreeTypeFont font;
+  bench::Paired p;
+  bool ok = bench::RunPaired(
+      g_pairs,
+      [&] {
+        ComFreeTypeSetCreationEffects(nullptr);
+        double t0 = Now();
+        char done = ComFreeTypeCreate((char*)"default.ttf", 144, 64, 256, 0.090205f, 0.07541f, 1.065574f, 0, 0, 0,
+                                      0, 0, 1, &font);
+        double t = Now() - t0;
+        if (font.setup) ComFreeTypeRelease(&font);
+        return done ? t : -1;
+      },
+      [&] {
+        double t0 = Now();
+        char done = LecFontMainCreate(&font, 0);
+        double t = Now() - t0;
+        if (font.setup) ComFreeTypeRelease(&font);
+        return done ? t : -1;
+      },
+      &p);
+  if (!ok) return false;
+  bench::PrintPaired("font_create", "the book font plain (in process)", "the book font with its effects", p,
+                     nullptr, "ms", 1e3);
+  return true;
+}
+
 bool BenchSizes(Display* d) {
   for (int pages : {100, 300, 1000, 3000}) {
     std::string dir = TempDir();
@@ -758,7 +791,7 @@ int main(int argc, char** argv) {
   if (getenv("BENCH_PAIRS")) g_pairs = atoi(getenv("BENCH_PAIRS"));
   std::set<std::string> parts;
   for (int i = 1; i < argc; i++) parts.insert(argv[i]);
-  if (parts.empty()) parts = {"start", "cached", "settle", "inprocess", "big", "usage"};
+  if (parts.empty()) parts = {"start", "cached", "settle", "inprocess", "font", "big", "usage"};
   printf("load before: %s\n", bench::Load().c_str());
   Books b;
   bool ok = true;
@@ -774,6 +807,7 @@ int main(int argc, char** argv) {
   if (ok && parts.count("inprocess")) ok = PdfBook(&b) && BenchInProcess(b);
   if (ok && parts.count("usage")) ok = BenchUsage(d, b);
   if (ok && parts.count("big")) ok = BenchBig(d);
+  if (ok && parts.count("font")) ok = BenchFont();
   if (ok && parts.count("sizes")) ok = BenchSizes(d);
   if (!b.dir.empty()) RemoveTree(b.dir);
   XCloseDisplay(d);
