@@ -225,14 +225,23 @@ char PageBreaksIncludeThisLineFromFile(unsigned line_index) {
   if (!page_breaks || num_page_breaks <= 0) return 1;
   uint32_t n = line_index;
   // First break whose line index is not below n (the table is sorted; unfilled entries last).
-  int lo = 0, hi = num_page_breaks;
-  while (lo < hi) {
-    int mid = lo + (hi - lo) / 2;
-    if (page_breaks[mid] < n)
-      lo = mid + 1;
-    else
-      hi = mid;
+  // The passes ask for the lines in order, so the answer for the line before nearly always still
+  // holds; it is checked against the table before it is taken, else looked for afresh.
+  static int last = 0;
+  int lo = last;
+  if (lo < 0 || lo > num_page_breaks || (lo > 0 && page_breaks[lo - 1] >= n) ||
+      (lo < num_page_breaks && page_breaks[lo] < n)) {
+    lo = 0;
+    int hi = num_page_breaks;
+    while (lo < hi) {
+      int mid = lo + (hi - lo) / 2;
+      if (page_breaks[mid] < n)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
   }
+  last = lo;
   int prev = lo - 1;
   int next = lo;
   if (next < num_page_breaks && page_breaks[next] == n) {
