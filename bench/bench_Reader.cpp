@@ -10,7 +10,7 @@
 //    font with its blur against the same font plain; a text-size change on a 10 MB text book
 //    against one block read of the file;
 //  - frames per second of the reading view in page and scrolling modes (in this process, the
-//    real drawing in a hidden window), idle CPU of the whole program with and without the
+//    real drawing in a shown window), idle CPU of the whole program with and without the
 //    reduce-processing-power option, the CPU-seconds of one page turn, the peak memory against
 //    the cached text's size, and load times at 100, 300, 1000 and 3000 pages.
 // How "text" is told from the progress box: the progress box covers rows 37.5 % to 62.5 % of the
@@ -24,7 +24,7 @@
 // frames of the empty page with the loading or progress box are "none", and the first "text"
 // frame shows the book's first lines.
 // Usage: xvfb-run -a -s "-screen 0 1280x800x24" bench_Reader [start|cached|settle|inprocess|font|
-// big|usage|sizes]... (no argument: all but sizes; "sizes" generates a 3000-page PDF). The
+// big|frames|usage|sizes]... (no argument: all but sizes; "sizes" generates a 3000-page PDF). The
 // environment's BENCH_PAIRS sets the number of pairs (5).
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -60,6 +60,7 @@
 #include "LecFont.h"
 #include "MainLoad.h"
 #include "MainRender.h"
+#include "MainTick.h"
 #include "PrefFolder.h"
 
 namespace {
@@ -379,8 +380,7 @@ long FileSize(const std::string& path) {
 
 // Sets a byte of the settings file of a prepared home (the file is the settings record).
 bool PatchSetting(const std::string& home, size_t offset, char value) {
-  std::string out = RunOut({"find", home, "-path", "*Settings*", "-type", "f", "-size",
-                            std::to_string(sizeof(_Config)) + "c"}, 10);
+  std::string out = RunOut({"find", home, "-name", CONFIG_FILE_NAME, "-type", "f"}, 10);
   std::string path = out.substr(0, out.find('\n'));
   FILE* f = path.empty() ? nullptr : fopen(path.c_str(), "r+b");
   if (!f) return false;
@@ -400,6 +400,7 @@ std::vector<std::string> Reader() { return {Bin("lectrel")}; }
 // ---- In this process: the reading view's own code, a GL context for the book font ----
 
 bool g_in_process = false;
+SDL_Window* g_window = nullptr;
 
 bool InProcessSetup() {
   if (g_in_process) return true;
@@ -412,8 +413,9 @@ bool InProcessSetup() {
   if (!PrefFolderSetup((char*)"Quorvane Lectrel", 1, (char*)"LogFile.txt")) return false;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  SDL_Window* w = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  SDL_Window* w = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
   if (!w || !SDL_GL_CreateContext(w)) return false;
+  g_window = w;
   WIDTH = kWidth;
   HEIGHT = kHeight;
   ComGlMiscSetDefaultGraphicParamaters();
@@ -650,10 +652,8 @@ bool BenchBig(Display* d) {
   return true;
 }
 
-// Frames per second of the reading view (in this process, a hidden window, the real drawing),
-// idle CPU of the whole program with and without reduce-processing-power, the CPU-seconds of a
-// page turn, and peak memory against the cached text.
-bool BenchUsage(Display* d, Books& b) {
+// Frames per second of the reading view: in this process, a shown window, the real drawing.
+bool BenchFrames(Books& b) {
   if (!InProcessSetup()) return false;
   if (TimeMainInit(b.pdf) < 0) return false;
   for (int scrolling = 0; scrolling < 2; scrolling++) {
@@ -661,20 +661,30 @@ bool BenchUsage(Display* d, Books& b) {
     config.scroll_speed = scrolling ? 0.5f : 0;
     std::vector<double> fps;
     for (int run = 0; run < 3; run++) {
+      // The reading view's frame as the main loop runs it: tick, draw, show.
       int frames = 0;
       double t0 = Now();
       while (Now() - t0 < 1.0) {
-        ComWinTickAndRender(1, 1, 1, 1);
+        MainTick();
+        MainRender();
+        SDL_GL_SwapWindow(g_window);
         frames++;
       }
       fps.push_back(frames / (Now() - t0));
     }
-    printf("frames per second, %s mode (in process, unthrottled, 3 runs of 1 s, load %s):\n",
+    printf("frames per second, %s mode (in process, a shown window, no frame-rate limit, 3 runs of 1 s, "
+           "load %s):\n",
            scrolling ? "scrolling" : "page", bench::Load().c_str());
     bench::PrintSide("frames per second", fps, "fps", 1);
   }
   config.scrolling = 0;
   MainExit();
+  return true;
+}
+
+// Idle CPU of the whole program with and without reduce-processing-power, the CPU-seconds of a
+// page turn, and peak memory against the cached text.
+bool BenchUsage(Display* d, Books& b) {
 
   // Idle CPU: the whole program, 3 s after its text showed, over 4 s.
   for (int reduce = 0; reduce < 2; reduce++) {
@@ -692,13 +702,17 @@ bool BenchUsage(Display* d, Books& b) {
       usleep(4000000);
       double c1 = CpuSeconds(r.pid), t1 = Now();
       idle.push_back((c1 - c0) / (t1 - t0));
-      // A page turn: the CPU over 3 s from the key, less the idle CPU of 3 s.
-      double k0 = CpuSeconds(r.pid), kt = Now();
+      // Page turns: the CPU over 4 s holding five page keys half a second apart, less the idle
+      // CPU of 4 s, per turn.
       Run({"xdotool", "mousemove", "--window", std::to_string(r.win), "400", "300"}, "", 10);
-      Run({"xdotool", "key", "Down"}, "", 10);
-      usleep(3000000);
+      double k0 = CpuSeconds(r.pid), kt = Now();
+      for (int k = 0; k < 5; k++) {
+        Run({"xdotool", "key", "Down"}, "", 10);
+        usleep(500000);
+      }
+      while (Now() - kt < 4) usleep(10000);
       double k1 = CpuSeconds(r.pid);
-      turn.push_back((k1 - k0) - idle.back() * (Now() - kt));
+      turn.push_back(((k1 - k0) - idle.back() * (Now() - kt)) / 5);
       peak = std::max(peak, PeakKb(r.pid));
       Close(d, r.win, r.pid);
     }
@@ -707,16 +721,11 @@ bool BenchUsage(Display* d, Books& b) {
     bench::PrintSide("idle CPU (fraction of one core)", idle, "", 1);
     bench::PrintSide("one page turn, CPU less idle", turn, "s", 1);
     if (!reduce) {
-      // Peak memory against the cached text: the same program on a one-page text book is the
-      // baseline.
+      // Peak memory against the cached text: the same program on the sample text (a few pages,
+      // so a full page is drawn as well) is the baseline.
       std::string small_home = b.dir + "/small";
       mkdir(small_home.c_str(), 0755);
-      std::string small = b.dir + "/Small.txt";
-      FILE* f = fopen(small.c_str(), "wb");
-      if (f) {
-        fputs("A one-page book.\n", f);
-        fclose(f);
-      }
+      std::string small = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
       if (!Prepare(small_home, small)) return false;
       Shown r = StartToText(d, Reader(), small_home);
       if (r.seconds < 0) return false;
@@ -724,7 +733,7 @@ bool BenchUsage(Display* d, Books& b) {
       long base = PeakKb(r.pid);
       Close(d, r.win, r.pid);
       long cache = FileSize(CacheOf(b.home, b.pdf));
-      printf("peak memory: reader on the 1000-page book %ld kB, on a one-line book %ld kB; cached text %ld kB\n",
+      printf("peak memory: reader on the 1000-page book %ld kB, on the sample text %ld kB; cached text %ld kB\n",
              peak, base, cache / 1024);
       printf("RATIO memory_vs_cached_text %.3f goal <= 3 (peak less the baseline, over the cached text)\n",
              cache > 0 ? (double)(peak - base) / (cache / 1024.0) : 0);
@@ -791,7 +800,7 @@ int main(int argc, char** argv) {
   if (getenv("BENCH_PAIRS")) g_pairs = atoi(getenv("BENCH_PAIRS"));
   std::set<std::string> parts;
   for (int i = 1; i < argc; i++) parts.insert(argv[i]);
-  if (parts.empty()) parts = {"start", "cached", "settle", "inprocess", "font", "big", "usage"};
+  if (parts.empty()) parts = {"start", "cached", "settle", "inprocess", "font", "big", "frames", "usage"};
   printf("load before: %s\n", bench::Load().c_str());
   Books b;
   bool ok = true;
@@ -805,6 +814,7 @@ int main(int argc, char** argv) {
   if (ok && parts.count("cached")) ok = BenchCached(d, b);
   if (ok && parts.count("settle")) ok = BenchSettle(d, b);
   if (ok && parts.count("inprocess")) ok = PdfBook(&b) && BenchInProcess(b);
+  if (ok && parts.count("frames")) ok = PdfBook(&b) && BenchFrames(b);
   if (ok && parts.count("usage")) ok = BenchUsage(d, b);
   if (ok && parts.count("big")) ok = BenchBig(d);
   if (ok && parts.count("font")) ok = BenchFont();
