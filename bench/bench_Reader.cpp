@@ -24,7 +24,8 @@
 // frames of the empty page with the loading or progress box are "none", and the first "text"
 // frame shows the book's first lines.
 // Usage: xvfb-run -a -s "-screen 0 1280x800x24" bench_Reader [start|cached|settle|inprocess|font|
-// big|frames|usage|sizes]... (no argument: all but sizes; "sizes" generates a 3000-page PDF). The
+// big|frames|usage|sizes|ab]... (no argument: all but sizes and ab; "sizes" generates a 3000-page
+// PDF; "ab" compares the reader named by BENCH_READER_REF with this build's, start to text). The
 // environment's BENCH_PAIRS sets the number of pairs (5).
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -776,6 +777,25 @@ bool BenchFont() {
   return true;
 }
 
+// Two builds of the reader, start to text with a fresh conversion, in turn: the one named by
+// BENCH_READER_REF (a copy of the lectrel program built before a change) against this build's.
+bool BenchAb(Display* d, Books& b) {
+  const char* ref = getenv("BENCH_READER_REF");
+  if (!ref) {
+    fprintf(stderr, "bench_Reader: ab needs BENCH_READER_REF=path of the other reader\n");
+    return false;
+  }
+  auto run = [&](const std::string& program) {
+    std::string c = CacheOf(b.home, b.pdf);
+    if (!c.empty()) unlink(c.c_str());
+    return TimeToText(d, {program}, b.home);
+  };
+  bench::Paired p;
+  if (!bench::RunPaired(g_pairs, [&] { return run(ref); }, [&] { return run(Bin("lectrel")); }, &p)) return false;
+  bench::PrintPaired("reader_ab", ref, "this build's reader", p, nullptr);
+  return true;
+}
+
 bool BenchSizes(Display* d) {
   for (int pages : {100, 300, 1000, 3000}) {
     std::string dir = TempDir();
@@ -820,6 +840,7 @@ int main(int argc, char** argv) {
   if (ok && parts.count("usage")) ok = BenchUsage(d, b);
   if (ok && parts.count("big")) ok = BenchBig(d);
   if (ok && parts.count("font")) ok = BenchFont();
+  if (ok && parts.count("ab")) ok = PdfBook(&b) && BenchAb(d, b);
   if (ok && parts.count("sizes")) ok = BenchSizes(d);
   if (!b.dir.empty()) RemoveTree(b.dir);
   XCloseDisplay(d);
