@@ -10,7 +10,9 @@
 //  3. the peak memory of the layout (the benchmark started again to lay the book out, less it
 //     started again to do nothing) against the size of the text (goal: at most 3).
 // Usage: bench_BookPipeline [pdf|pipeline]; bench_BookPipeline write-book PATH, then
-// bench_BookPipeline layout PATH (prints its peak memory in kB) to profile the layout alone.
+// bench_BookPipeline layout PATH (prints its peak memory and time) to profile the layout alone;
+// bench_BookPipeline ab OTHER compares the layout of OTHER (a copy of this benchmark built before
+// a change) with this build's, in paired runs.
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -222,6 +224,62 @@ void BenchPipeline(const std::string& dir) {
          (double)(kb_layout - kb_idle) / (double)(size / 1024));
 }
 
+// User and system CPU seconds of this process so far.
+double CpuSeconds() {
+  struct rusage ru;
+  getrusage(RUSAGE_SELF, &ru);
+  return ru.ru_utime.tv_sec + ru.ru_utime.tv_usec * 1e-6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec * 1e-6;
+}
+
+// The layout's wall time and CPU time that "layout PATH" prints, run as a command; -1 on failure.
+double LayoutSeconds(const std::string& program, const std::string& book, double* cpu) {
+  std::string out;
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  fflush(stdout);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    close(fds[1]);
+    execl(program.c_str(), program.c_str(), "layout", book.c_str(), (char*)nullptr);
+    _exit(127);
+  }
+  close(fds[1]);
+  char buf[256];
+  ssize_t n;
+  while ((n = read(fds[0], buf, sizeof(buf))) > 0) out.append(buf, (size_t)n);
+  close(fds[0]);
+  waitpid(pid, nullptr, 0);
+  size_t at = out.find("layout "), at_cpu = out.find("cpu ");
+  if (at == std::string::npos || at_cpu == std::string::npos) return -1;
+  *cpu = atof(out.c_str() + at_cpu + 4);
+  return atof(out.c_str() + at + 7);
+}
+
+// Two builds of the layout on the same book, in turn: OTHER (a copy of this benchmark built
+// before a change) against this one.
+void BenchAb(const std::string& dir, const std::string& other) {
+  std::string book = dir + "/book10mb.txt";
+  if (!WriteTextBook(book, 10u * 1024 * 1024)) return;
+  bench::Paired p, cpu;
+  double cpu_ref = 0, cpu_cand = 0;
+  for (int i = 0; i < 9; i++) {
+    bench::Paired one;
+    if (!bench::RunPaired(
+            1, [&] { return LayoutSeconds(other, book, &cpu_ref); },
+            [&] { return LayoutSeconds(bench::Self(), book, &cpu_cand); }, &one)) {
+      printf("ab: a layout failed\n");
+      return;
+    }
+    p.Add(one.ref[0], one.cand[0]);
+    cpu.Add(cpu_ref, cpu_cand);
+  }
+  bench::PrintPaired("layout_ab", other.c_str(), "this build's layout passes", p, nullptr, "ms", 1e3);
+  bench::PrintPaired("layout_ab_cpu", "the same, CPU time", "this build's layout passes, CPU time", cpu, nullptr,
+                     "ms", 1e3);
+}
+
 }  // namespace
 
 // The machine's cores do not all run at the same speed; both sides of a ratio run on one core.
@@ -239,8 +297,10 @@ int main(int argc, char** argv) {
   if (argc == 4 && !strcmp(argv[1], "convert")) return RunOurs(argv[2], argv[3]);
   // Started again by itself to report a peak memory.
   if (argc == 3 && !strcmp(argv[1], "layout")) {
+    double t0 = Now(), c0 = CpuSeconds();
     if (!BenchRunLayout(argv[2])) return 1;
-    printf("%ld\n", bench::PeakKb());
+    double t = Now() - t0, c = CpuSeconds() - c0;
+    printf("%ld kB peak, layout %.4f s, cpu %.4f s\n", bench::PeakKb(), t, c);
     return 0;
   }
   // The 10 MB text book alone, for profiling the layout ("layout PATH" then lays it out).
@@ -250,6 +310,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   printf("load before: %s\n", bench::Load().c_str());
+  if (argc == 3 && !strcmp(argv[1], "ab")) {
+    // Not pinned: each side is a program of its own, free to run where the machine has room.
+    std::string ab_dir = PdfFixtureTempDir();
+    if (ab_dir.empty()) return 1;
+    BenchAb(ab_dir, argv[2]);
+    PdfFixtureRemoveTree(ab_dir);
+    return 0;
+  }
   PinToOneCore();
   std::string dir = PdfFixtureTempDir();
   if (dir.empty()) return 1;
