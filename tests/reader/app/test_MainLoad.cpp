@@ -318,8 +318,12 @@ TEST(ProgressBox, EscapeCancelsAndIsConsumed) {
 // callback, which here only counts; the clock is the test's.
 
 int g_frames;
-void CountFrame() { g_frames++; }
 unsigned g_now;
+unsigned g_frame_cost;  // milliseconds the test's clock moves while a frame is drawn
+void CountFrame() {
+  g_frames++;
+  g_now += g_frame_cost;
+}
 bool g_key_pushed;
 
 void PushKey(SDL_Keycode key) {
@@ -345,10 +349,12 @@ class CountedFrames : public ReaderHome {
     cmw_gl_setup = 1;
     mouseui_on = 0;
     g_frames = 0;
+    g_frame_cost = 0;
     memset(key_down, 0, sizeof(key_down));
   }
   void TearDown() override {
     ComWinSetTickCountSource(nullptr);
+    g_frame_cost = 0;
     cmw_gl_setup = 0;
     cmw_main_cb = saved_;
     memset(key_down, 0, sizeof(key_down));
@@ -382,6 +388,31 @@ TEST_F(CountedFrames, ProgressDrawsAtMostEvery100MsButPumpsEventsOnEveryCall) {
   MainDisplayProgressMessage(nullptr, 1.0f);
   EXPECT_EQ(g_frames, 0) << "no drawing 30 ms after the last";
   EXPECT_EQ(quit_loading_book, 1);
+}
+
+TEST_F(CountedFrames, SlowProgressDrawingTakesAtMostAFifthOfTheTime) {
+  ComWinSetTickCountSource(ManualClock);
+  quit_loading_book = 0;
+  g_now = 200000;
+  g_frame_cost = 40;  // a drawing of two frames takes 80 ms
+  const unsigned start = g_now;
+  for (int i = 0; i < 400; i++) {
+    g_now += 10;
+    MainDisplayProgressMessage((char*)"Converting", i / 400.0f);
+  }
+  const unsigned drawing = (unsigned)g_frames * g_frame_cost;
+  EXPECT_GT(g_frames, 4) << "the display still moves";
+  EXPECT_LE(drawing * 5, (g_now - start) + 2 * 80) << g_frames << " frames in " << (g_now - start) << " ms";
+  // Cheap frames again: back to a drawing every 100 ms.
+  g_frame_cost = 0;
+  g_now += 1000;
+  MainDisplayProgressMessage(nullptr, 1.0f);
+  g_frames = 0;
+  for (int i = 0; i < 100; i++) {
+    g_now += 10;
+    MainDisplayProgressMessage(nullptr, 1.0f);
+  }
+  EXPECT_EQ(g_frames, 20);
 }
 
 // The clock moves 5 ms at every read; while the frame timing settles, a page key goes down.
