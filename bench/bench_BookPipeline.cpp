@@ -1,24 +1,31 @@
-// The cost of loading a book, as two ratios measured in one run:
-//  1. a generated 1000-page PDF converted in-process (pdftotext_main) against poppler-utils'
-//     "pdftotext -layout -enc Latin1" on the same file (goal: at most 1.1);
-//  2. the layout pipeline after conversion (page breaks, the three paragraph passes, formatting)
-//     on a generated 10 MB text book against one plain buffered read of that file (goal: at
-//     most 10).
-// Peak memory (maximum resident set) of each side is printed as well.
+// The cost of loading a book, as paired ratios (see BenchPaired.h) measured in one run:
+//  1. a generated 1000-page PDF converted by this program's conversion (pdftotext_main, run as
+//     this benchmark started again as a command) against poppler-utils'
+//     "pdftotext -layout -enc Latin1" on the same file: both sides are a program started, run
+//     and ended (ours pays the start-up of a program linked with every library of the reader)
+//     (goal: at most 1.1);
+//  2. the layout passes after conversion (page breaks, the three paragraph passes, formatting)
+//     on a generated 10 MB text book against one block read of that file, each side timed
+//     inside a forked child of its own (goal: at most 15);
+//  3. the peak memory of the layout (the benchmark started again to lay the book out, less it
+//     started again to do nothing) against the size of the text (goal: at most 3).
+// Usage: bench_BookPipeline [pdf|pipeline]; bench_BookPipeline write-book PATH, then
+// bench_BookPipeline layout PATH (prints its peak memory and time) to profile the layout alone;
+// bench_BookPipeline ab OTHER compares the layout of OTHER (a copy of this benchmark built before
+// a change) with this build's, in paired runs.
 #include <sched.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "BenchPaired.h"
 #include "BookPdf.h"
 #include "../tests/reader/book/support_PdfFixtures.cpp"
 
@@ -32,24 +39,7 @@
 
 namespace {
 
-double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-// Runs job in a child process; its wall time in seconds and its peak resident set in kB.
-bool MeasureInChild(const std::function<int()>& job, double* seconds, long* peak_kb) {
-  fflush(stdout);
-  double start = Now();
-  pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) _exit(job());
-  int status = 0;
-  struct rusage ru;
-  if (wait4(pid, &status, 0, &ru) != pid) return false;
-  *seconds = Now() - start;
-  *peak_kb = ru.ru_maxrss;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+using bench::Now;
 
 int RunOurs(const std::string& pdf, const std::string& out) {
   std::vector<std::string> args = {"Lectrel", "-layout", pdf, out};
@@ -57,15 +47,6 @@ int RunOurs(const std::string& pdf, const std::string& out) {
   for (std::string& a : args) argv.push_back(&a[0]);
   argv.push_back(nullptr);
   return pdftotext_main(4, argv.data());
-}
-
-int RunTool(const std::string& pdf, const std::string& out) {
-  std::vector<std::string> args = {"pdftotext", "-layout", "-enc", "Latin1", pdf, out};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(&a[0]);
-  argv.push_back(nullptr);
-  execvp("pdftotext", argv.data());
-  return 127;
 }
 
 void BenchPdf(const std::string& dir) {
@@ -77,40 +58,19 @@ void BenchPdf(const std::string& dir) {
   }
   printf("pdf: 1000-page fixture written in %.2f s\n", Now() - t0);
   std::string ours_out = dir + "/ours.txt", tool_out = dir + "/tool.txt";
-
-  // Interleaved runs, best of each: the in-process call as the reader makes it, the command as
-  // a child process (its start-up included, as a user of the tool would see it).
-  double best_ours = 1e30, best_tool = 1e30, best_ours_child = 1e30;
-  long peak_ours = 0, peak_tool = 0;
-  for (int run = 0; run < 5; run++) {
-    double s = Now();
-    int r = RunOurs(pdf, ours_out);
-    double t = Now() - s;
-    if (r != 0) {
-      printf("pdf: pdftotext_main failed (%d)\n", r);
-      return;
-    }
-    if (t < best_ours) best_ours = t;
-    double tc;
-    long kb;
-    if (!MeasureInChild([&] { return RunTool(pdf, tool_out); }, &tc, &kb)) {
-      printf("pdf: the pdftotext command failed\n");
-      return;
-    }
-    if (tc < best_tool) best_tool = tc;
-    if (kb > peak_tool) peak_tool = kb;
-    if (!MeasureInChild([&] { return RunOurs(pdf, ours_out); }, &tc, &kb)) return;
-    if (tc < best_ours_child) best_ours_child = tc;
-    if (kb > peak_ours) peak_ours = kb;
-    if (getenv("BENCH_VERBOSE")) printf("pdf: run %d: in-process %.3f s, child %.3f s\n", run, t, tc);
+  bench::Paired p;
+  if (!bench::RunPaired(
+          5, [&] { return bench::TimeCommand({"pdftotext", "-layout", "-enc", "Latin1", pdf, tool_out}); },
+          [&] { return bench::TimeCommand({bench::Self(), "convert", pdf, ours_out}); }, &p)) {
+    printf("pdf: a conversion failed\n");
+    return;
   }
   std::string a, b;
   PdfFixtureReadFile(ours_out, &a);
   PdfFixtureReadFile(tool_out, &b);
   printf("pdf: output %zu bytes, %s the command's\n", a.size(), a == b ? "identical to" : "DIFFERENT from");
-  printf("pdf: in-process %.3f s (in a child %.3f s), command %.3f s\n", best_ours, best_ours_child, best_tool);
-  printf("pdf: peak memory in-process conversion %ld kB, command %ld kB\n", peak_ours, peak_tool);
-  printf("RATIO pdf_conversion %.3f (goal <= 1.1)\n", best_ours / best_tool);
+  bench::PrintPaired("pdf_conversion", "pdftotext -layout -enc Latin1 (command)", "pdftotext_main (command)", p,
+                     "<= 1.1");
 }
 
 // A text book of about 10 MB: paragraphs of wrapped lines, pages ending in form feeds with a
@@ -158,7 +118,8 @@ bool WriteTextBook(const std::string& path, size_t bytes) {
 
 // The loading sequence of the reading view after the conversion, on the text book: page breaks,
 // the three paragraph passes (with the texts allocated between them) and the display lines, with
-// a book font of proportional advances filled by hand (measuring needs no window).
+// a book font of proportional advances filled by hand (measuring needs no window). Everything is
+// released again by MainExit, so the passes can run many times in one process.
 bool BenchRunLayout(const std::string& path) {
   static _ComFreeTypeFont font;
   memset(&font, 0, sizeof(font));
@@ -186,71 +147,137 @@ bool BenchRunLayout(const std::string& path) {
   if (getenv("BENCH_VERBOSE"))
     printf("pipeline: %d page breaks, %d paragraphs, %d display lines\n", num_page_breaks, num_lines,
            num_formatted_lines);
-  fflush(stdout);
   return num_formatted_lines > 0;
 }
 
-// One plain buffered read of the whole file, byte by byte through the stream as a hand-written
-// reader of lines would (the reference of the ratio).
-size_t PlainReadBytes(const std::string& path) {
+// One read of the whole file in a single block: the floor of any pass over it.
+size_t BlockRead(const std::string& path, std::vector<char>* buf) {
   FILE* f = fopen(path.c_str(), "rb");
   if (!f) return 0;
-  size_t total = 0, lines = 0;
-  int c;
-  while ((c = fgetc(f)) != EOF) {
-    total++;
-    lines += c == '\n';
-  }
+  size_t n = fread(buf->data(), 1, buf->size(), f);
   fclose(f);
-  return total + (lines > total ? 1 : 0);
-}
-
-// The same file in 64 kB blocks: the floor of any pass over it.
-size_t PlainRead(const std::string& path) {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  static char buf[1 << 16];
-  size_t total = 0, n;
-  while ((n = fread(buf, 1, sizeof(buf), f)) > 0) total += n;
-  fclose(f);
-  return total;
+  return n;
 }
 
 void BenchPipeline(const std::string& dir) {
   std::string book = dir + "/book10mb.txt";
-  if (!WriteTextBook(book, 10u * 1024 * 1024)) {
+  const size_t size = 10u * 1024 * 1024;
+  if (!WriteTextBook(book, size)) {
     printf("pipeline: could not write the text book\n");
     return;
   }
-  double best_read = 1e30, best_block = 1e30;
-  for (int run = 0; run < 5; run++) {
-    double s = Now();
-    size_t n = PlainReadBytes(book);
-    double t = Now() - s;
-    if (n == 0) return;
-    if (t < best_read) best_read = t;
-    s = Now();
-    n = PlainRead(book);
-    t = Now() - s;
-    if (t < best_block) best_block = t;
-  }
-  printf("pipeline: plain buffered read of 10 MB: byte loop %.4f s, 64 kB blocks %.4f s\n", best_read,
-         best_block);
-  double best_pipe = 1e30;
-  long peak = 0;
-  for (int run = 0; run < 3; run++) {
-    double t;
-    long kb;
-    if (!MeasureInChild([&] { return BenchRunLayout(book) ? 0 : 1; }, &t, &kb)) {
+  // Each side in a forked child of its own that times itself, so every layout starts from the
+  // same heap, as in a reader just started. The reference of the goal is the floor of any pass
+  // over the file: a second block read in the child into a buffer whose pages are in place. Two
+  // more references frame it: the child's first read (the first read of a file in a process
+  // costs several times the second on this kind of machine), and a read into fresh pages
+  // (paying their page faults, as the layout pays for its fresh memory).
+  enum ReadKind { kTouched, kFresh, kSecond };
+  auto read = [&](ReadKind kind) {
+    return bench::TimeInChild([&] {
+      std::vector<char> buf;
+      if (kind != kFresh) buf.assign(size + 4096, 1);
+      if (kind == kSecond) BlockRead(book, &buf);
+      double s = Now();
+      if (kind == kFresh) buf.resize(size + 4096);  // zero pages, faulted in by the read
+      return BlockRead(book, &buf) >= size ? Now() - s : -1;
+    });
+  };
+  auto layout = [&] {
+    return bench::TimeInChild([&] {
+      double s = Now();
+      bool done = BenchRunLayout(book);
+      return done ? Now() - s : -1;
+    });
+  };
+  bench::Paired p, fresh, second;
+  for (int run = 0; run < 9; run++) {
+    bench::Paired one;
+    bool ok = bench::RunPaired(1, [&] { return read(kTouched); }, layout, &one);
+    double f = read(kFresh), r2 = read(kSecond);
+    if (!ok || f < 0 || r2 < 0) {
       printf("pipeline: the layout passes failed\n");
       return;
     }
-    if (t < best_pipe) best_pipe = t;
-    if (kb > peak) peak = kb;
+    p.Add(one.ref[0], one.cand[0]);
+    fresh.Add(f, one.cand[0]);
+    second.Add(r2, one.cand[0]);
   }
-  printf("pipeline: layout passes %.3f s, peak memory %ld kB\n", best_pipe, peak);
-  printf("RATIO pipeline_vs_read %.3f (goal <= 10; against the block read %.1f)\n", best_pipe / best_read,
-         best_pipe / best_block);
+  bench::PrintPaired("pipeline_vs_block_read", "one block read of the 10 MB text (child)",
+                     "layout passes (child)", second, "<= 15", "ms", 1e3);
+  bench::PrintPaired("pipeline_vs_first_block_read", "first block read in a process (child)",
+                     "layout passes (child)", p, nullptr, "ms", 1e3);
+  bench::PrintPaired("pipeline_vs_fresh_block_read", "block read into fresh pages (child)",
+                     "layout passes (child)", fresh, nullptr, "ms", 1e3);
+
+  // Peak memory: this benchmark started again to lay the book out, against it started again to
+  // do nothing; each reports its own peak (VmHWM).
+  long kb_idle = bench::CommandNumber({bench::Self(), "idle"});
+  long kb_layout = bench::CommandNumber({bench::Self(), "layout", book});
+  if (kb_idle < 0 || kb_layout < 0) {
+    printf("pipeline: the memory runs failed\n");
+    return;
+  }
+  printf("pipeline: peak memory laying the book out %ld kB, idle %ld kB; text %zu kB\n", kb_layout, kb_idle,
+         size / 1024);
+  printf("RATIO layout_memory_vs_text %.3f goal <= 3 (peak less the idle run's, over the text size)\n",
+         (double)(kb_layout - kb_idle) / (double)(size / 1024));
+}
+
+// User and system CPU seconds of this process so far.
+double CpuSeconds() {
+  struct rusage ru;
+  getrusage(RUSAGE_SELF, &ru);
+  return ru.ru_utime.tv_sec + ru.ru_utime.tv_usec * 1e-6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec * 1e-6;
+}
+
+// The layout's wall time and CPU time that "layout PATH" prints, run as a command; -1 on failure.
+double LayoutSeconds(const std::string& program, const std::string& book, double* cpu) {
+  std::string out;
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  fflush(stdout);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    close(fds[1]);
+    execl(program.c_str(), program.c_str(), "layout", book.c_str(), (char*)nullptr);
+    _exit(127);
+  }
+  close(fds[1]);
+  char buf[256];
+  ssize_t n;
+  while ((n = read(fds[0], buf, sizeof(buf))) > 0) out.append(buf, (size_t)n);
+  close(fds[0]);
+  waitpid(pid, nullptr, 0);
+  size_t at = out.find("layout "), at_cpu = out.find("cpu ");
+  if (at == std::string::npos || at_cpu == std::string::npos) return -1;
+  *cpu = atof(out.c_str() + at_cpu + 4);
+  return atof(out.c_str() + at + 7);
+}
+
+// Two builds of the layout on the same book, in turn: OTHER (a copy of this benchmark built
+// before a change) against this one.
+void BenchAb(const std::string& dir, const std::string& other) {
+  std::string book = dir + "/book10mb.txt";
+  if (!WriteTextBook(book, 10u * 1024 * 1024)) return;
+  bench::Paired p, cpu;
+  double cpu_ref = 0, cpu_cand = 0;
+  for (int i = 0; i < 9; i++) {
+    bench::Paired one;
+    if (!bench::RunPaired(
+            1, [&] { return LayoutSeconds(other, book, &cpu_ref); },
+            [&] { return LayoutSeconds(bench::Self(), book, &cpu_cand); }, &one)) {
+      printf("ab: a layout failed\n");
+      return;
+    }
+    p.Add(one.ref[0], one.cand[0]);
+    cpu.Add(cpu_ref, cpu_cand);
+  }
+  bench::PrintPaired("layout_ab", other.c_str(), "this build's layout passes", p, nullptr, "ms", 1e3);
+  bench::PrintPaired("layout_ab_cpu", "the same, CPU time", "this build's layout passes, CPU time", cpu, nullptr,
+                     "ms", 1e3);
 }
 
 }  // namespace
@@ -266,6 +293,31 @@ void PinToOneCore() {
 }
 
 int main(int argc, char** argv) {
+  // Started again by itself as the conversion command of a pair.
+  if (argc == 4 && !strcmp(argv[1], "convert")) return RunOurs(argv[2], argv[3]);
+  // Started again by itself to report a peak memory.
+  if (argc == 3 && !strcmp(argv[1], "layout")) {
+    double t0 = Now(), c0 = CpuSeconds();
+    if (!BenchRunLayout(argv[2])) return 1;
+    double t = Now() - t0, c = CpuSeconds() - c0;
+    printf("%ld kB peak, layout %.4f s, cpu %.4f s\n", bench::PeakKb(), t, c);
+    return 0;
+  }
+  // The 10 MB text book alone, for profiling the layout ("layout PATH" then lays it out).
+  if (argc == 3 && !strcmp(argv[1], "write-book")) return WriteTextBook(argv[2], 10u * 1024 * 1024) ? 0 : 1;
+  if (argc == 2 && !strcmp(argv[1], "idle")) {
+    printf("%ld\n", bench::PeakKb());
+    return 0;
+  }
+  printf("load before: %s\n", bench::Load().c_str());
+  if (argc == 3 && !strcmp(argv[1], "ab")) {
+    // Not pinned: each side is a program of its own, free to run where the machine has room.
+    std::string ab_dir = PdfFixtureTempDir();
+    if (ab_dir.empty()) return 1;
+    BenchAb(ab_dir, argv[2]);
+    PdfFixtureRemoveTree(ab_dir);
+    return 0;
+  }
   PinToOneCore();
   std::string dir = PdfFixtureTempDir();
   if (dir.empty()) return 1;

@@ -1,6 +1,8 @@
-// ComFileReadLine over a generated ~20 MB book text, against plain buffered byte loops in the
-// same process (and against the former block-read-and-seek-back way of reading a line), so the
-// figure printed is a ratio and not a machine-dependent time.
+// ComFileReadLine over a generated ~20 MB book text, in paired runs in this process (see
+// BenchPaired.h), against a 64 KB read-buffer loop splitting the same lines (the floor), an fgetc
+// loop, the former byte reader (getc under the stream lock, the line staged and copied again) and
+// the block-read-and-seek-back way of reading a line, so the figures are ratios, not
+// machine-dependent times.
 #include <fcntl.h>
 #include <ftw.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchPaired.h"
 #include "ComDebug.h"
 #include "ComFile.h"
 
@@ -138,16 +141,47 @@ Count ReadWithBlockAndSeek(const char* path) {
   return c;
 }
 
-template <typename F>
-double BestSeconds(F read, const char* path, Count* out) {
-  double best = 1e9;
-  for (int run = 0; run < 5; run++) {
-    auto t0 = Clock::now();
-    *out = read(path);
-    double s = std::chrono::duration<double>(Clock::now() - t0).count();
-    if (s < best) best = s;
+// The former line reader: getc under the stream lock, the line staged, then measured and copied.
+Count ReadWithFormerReader(const char* path) {
+  Count c;
+  static char in[10000], line[10000];
+  FILE* f = fopen(path, "rb");
+  for (;;) {
+    uint32_t n = 0;
+    bool end = false;
+    flockfile(f);
+    while (n < 9998) {
+      int ch = getc_unlocked(f);
+      if (ch == EOF) break;
+      if (ch == '\n') {
+        end = true;
+        break;
+      }
+      if (ch == '\r') {
+        int next = getc_unlocked(f);
+        if (next != '\n' && next != EOF) ungetc(next, f);
+        end = true;
+        break;
+      }
+      in[n++] = (char)ch;
+    }
+    bool error = ferror(f) != 0;
+    funlockfile(f);
+    if (error || (n == 0 && !end)) break;
+    in[n] = 0;
+    memcpy(line, in, strlen(in) + 1);
+    c.lines++;
+    c.bytes += (long)strlen(line);
   }
-  return best;
+  fclose(f);
+  return c;
+}
+
+template <typename F>
+double Seconds(F read, const char* path, Count* out) {
+  auto t0 = Clock::now();
+  *out = read(path);
+  return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
 }  // namespace
@@ -160,22 +194,22 @@ int main() {
   DebugSetLogFilename((dir + "/log.txt").c_str(), 1);
   const std::string text = MakeBook(path, 20u << 20);
 
-  Count com, fg, buf, old;
-  double t_com = BestSeconds(ReadWithComFile, path.c_str(), &com);
-  double t_fgetc = BestSeconds(ReadWithFgetc, path.c_str(), &fg);
-  double t_buf = BestSeconds(ReadWithBuffer, path.c_str(), &buf);
-  double t_old = BestSeconds(ReadWithBlockAndSeek, path.c_str(), &old);
-
-  printf("book: %zu bytes, %ld lines (ComFileReadLine, max 9999)\n", text.size(), com.lines);
-  printf("  ComFileReadLine          %8.1f ms  %6.1f MB/s\n", t_com * 1e3, text.size() / t_com / 1e6);
-  printf("  fgetc loop               %8.1f ms  (%ld lines)\n", t_fgetc * 1e3, fg.lines);
-  printf("  64 KB read buffer loop   %8.1f ms  (%ld lines)\n", t_buf * 1e3, buf.lines);
-  printf("  block read + seek back   %8.1f ms  (%ld lines)\n", t_old * 1e3, old.lines);
-  printf("ratio ComFileReadLine / fgetc loop:             %.2f\n", t_com / t_fgetc);
-  printf("ratio ComFileReadLine / read buffer loop:       %.2f\n", t_com / t_buf);
-  printf("ratio block read + seek back / ComFileReadLine: %.2f\n", t_old / t_com);
-  if (com.bytes != fg.bytes || com.bytes != buf.bytes)
-    printf("warning: the loops saw different byte counts (%ld, %ld, %ld)\n", com.bytes, fg.bytes, buf.bytes);
+  printf("book: %zu bytes\n", text.size());
+  Count com, ref;
+  auto pair = [&](const char* key, const char* name, Count (*reference)(const char*), int pairs) {
+    bench::Paired p;
+    bench::RunPaired(
+        pairs, [&] { return Seconds(reference, path.c_str(), &ref); },
+        [&] { return Seconds(ReadWithComFile, path.c_str(), &com); }, &p);
+    bench::PrintPaired(key, name, "ComFileReadLine (max 9999)", p, nullptr, "ms", 1e3);
+    if (com.bytes != ref.bytes || com.lines != ref.lines)
+      printf("  note: the reference saw %ld lines and %ld bytes, ComFileReadLine %ld and %ld\n", ref.lines, ref.bytes,
+             com.lines, com.bytes);
+  };
+  pair("readline_vs_buffer_loop", "64 KB read buffer loop", ReadWithBuffer, 7);
+  pair("readline_vs_fgetc_loop", "fgetc loop", ReadWithFgetc, 7);
+  pair("readline_vs_former_reader", "former byte reader (getc under the lock)", ReadWithFormerReader, 7);
+  pair("readline_vs_block_and_seek", "block read + seek back per line", ReadWithBlockAndSeek, 3);
 
   unlink(path.c_str());
   unlink((dir + "/log.txt").c_str());

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -16,9 +17,12 @@
 
 #include "ComDebug.h"
 
+#ifndef __GLIBC__
+#error "ComFileReadLine reads the stream buffer of the GNU C library"
+#endif
+
 namespace {
 
-char cf_line_in[COM_FILE_LINE_MAX];
 char cf_format_str[COM_FILE_FORMAT_SIZE];
 
 // A stream being written under a temporary name: the name it takes on a clean close, and
@@ -220,8 +224,30 @@ char ComFileWrite(void* file, const void* data, uint32_t len) {
   return 1;
 }
 
-// Reads byte by byte from the stream's own buffer, so a line costs no block read and no seek
-// back, and the stream position is always right after what was delivered.
+namespace {
+
+// The offset of the first LF or CR in p[0, n), or n. Looked for in stretches, so that a file of
+// CR line ends is not searched to the end of the buffer for an LF at every line.
+size_t LineEndOffset(const char* p, size_t n) {
+  const size_t kStretch = 256;
+  for (size_t at = 0; at < n; at += kStretch) {
+    const size_t len = std::min(kStretch, n - at);
+    const char* lf = static_cast<const char*>(memchr(p + at, '\n', len));
+    const size_t upto = lf ? static_cast<size_t>(lf - (p + at)) : len;
+    const char* cr = static_cast<const char*>(memchr(p + at, '\r', upto));
+    if (cr) return static_cast<size_t>(cr - p);
+    if (lf) return static_cast<size_t>(lf - p);
+  }
+  return n;
+}
+
+}  // namespace
+
+// Reads straight from the stream's own buffer: each buffered stretch is scanned for the line end
+// and copied in one piece, the stream refilled only when its buffer is used up, so a line costs
+// no block read, no seek back, no lock and no error call, and the stream position is always
+// right after what was delivered (other calls and ungetc on the same stream keep working).
+// A stream is only ever read by one thread, so the stream lock is not taken.
 char ComFileReadLine(void* file, void* dst, uint32_t max) {
   if (max > COM_FILE_LINE_MAX) {
     DebugError("ComFileReadLineMac", "Line max size too big");
@@ -233,41 +259,68 @@ char ComFileReadLine(void* file, void* dst, uint32_t max) {
     return 0;
   }
   FILE* f = static_cast<FILE*>(file);
+  char* out = static_cast<char*>(dst);
   const uint32_t limit = max - 1;
-  uint32_t n = 0;
-  bool line_end = false;
+  uint32_t n = 0;    // bytes of the line taken from the stream
+  uint32_t len = 0;  // bytes delivered: a NUL inside the line ends the text
+  bool cut = false, line_end = false;
 
-  flockfile(f);
   while (n < limit) {
-    int c = getc_unlocked(f);
-    if (c == EOF) break;
-    if (c == '\n') {
+    char* p = f->_IO_read_ptr;
+    char* e = f->_IO_read_end;
+    if (p >= e) {
+      // The buffer is used up: the refill delivers its first byte, which is put back to be
+      // scanned with the rest (it is still in the buffer, just behind the read pointer).
+      if (getc_unlocked(f) == EOF) break;
+      f->_IO_read_ptr--;
+      continue;
+    }
+    const size_t take = std::min<size_t>(static_cast<size_t>(e - p), limit - n);
+    const size_t i = LineEndOffset(p, take);
+    if (!cut) {
+      const char* nul = static_cast<const char*>(memchr(p, 0, i));
+      const size_t keep = nul ? static_cast<size_t>(nul - p) : i;
+      memcpy(out + len, p, keep);
+      len += static_cast<uint32_t>(keep);
+      cut = nul != nullptr;
+    }
+    n += static_cast<uint32_t>(i);
+    f->_IO_read_ptr = p + i;
+    if (i < take) {
       line_end = true;
+      const char c = *f->_IO_read_ptr++;
+      if (c == '\r') {
+        // CR LF is one line end, also when the LF lies beyond this call's max - 1 bytes or
+        // beyond the buffered bytes.
+        if (f->_IO_read_ptr < f->_IO_read_end) {
+          if (*f->_IO_read_ptr == '\n') f->_IO_read_ptr++;
+        } else {
+          int next = getc_unlocked(f);
+          if (next != '\n' && next != EOF) ungetc(next, f);
+        }
+      }
       break;
     }
-    if (c == '\r') {
-      // CR LF is one line end, also when the LF lies beyond this call's max - 1 bytes.
-      int next = getc_unlocked(f);
-      if (next != '\n' && next != EOF) ungetc(next, f);
-      line_end = true;
-      break;
-    }
-    cf_line_in[n++] = (char)c;
   }
-  const bool read_error = ferror(f) != 0;
-  funlockfile(f);
-
-  if (read_error) {
-    clearerr(f);
+  if (ferror_unlocked(f)) {
+    clearerr_unlocked(f);
     DebugError("ComFileReadLineMac", "Could not read from file");
     return 0;
   }
   if (n == 0 && !line_end) return 0;  // end of file
+  out[len] = 0;
+  return 1;
+}
 
-  cf_line_in[n] = 0;
-  // A NUL inside the line ends the text delivered.
-  size_t len = strlen(cf_line_in);
-  memcpy(dst, cf_line_in, len + 1);
+char ComFileSetReadBuffer(void* file, void* buf, uint32_t size) {
+  if (!file || !buf || size == 0) {
+    DebugError("ComFileSetReadBuffer", "Invalid parameters");
+    return 0;
+  }
+  if (setvbuf(static_cast<FILE*>(file), static_cast<char*>(buf), _IOFBF, size) != 0) {
+    DebugError("ComFileSetReadBuffer", "Could not set the read buffer");
+    return 0;
+  }
   return 1;
 }
 

@@ -29,6 +29,9 @@ char ComFileWrite(void* file, const void* data, uint32_t len);  // 1 only when a
 // A line longer than max - 1 bytes arrives in pieces of max - 1 bytes. 1 when a line (maybe
 // empty) was delivered, 0 at end of file, on a read error (logged) or on a bad max.
 char ComFileReadLine(void* file, void* dst, uint32_t max);
+// Gives a file just opened for reading a read buffer of the caller's (kept by the caller until
+// ComFileClose), so a pass over a large file takes few reads. 1 on success.
+char ComFileSetReadBuffer(void* file, void* buf, uint32_t size);
 char ComFilePrintf(void* file, const char* format, ...) COM_FILE_PRINTF(2, 3);
 char ComFileRewind(void* file);
 char ComFileMoveToEnd(void* file);

@@ -12,6 +12,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "ComDebug.h"
@@ -168,30 +169,44 @@ static void ApplyShadow(unsigned char* texels, int tw, int th, int sx, int sy,
   }
 }
 
+// One pass of the 3 x 3 blur: the centre weighs 1, the four sides 0.5, the four corners 0.25, and
+// the sum is divided by the weights of the texels inside the texture. The kernel is the product
+// of (0.5, 1, 0.5) across and down, so it runs as a row pass and a column pass over whole
+// numbers (each weight doubled: 1, 2, 1): the sums are four times the weighted sums, exactly,
+// as the weighted sums of bytes with these weights are exact in float too, so the one float
+// division gives the very same byte as the direct 3 x 3 form.
 static void BlurChannel(unsigned char* texels, int tw, int th, int ch) {
   size_t n = (size_t)tw * (size_t)th;
-  std::vector<unsigned char> out;
+  std::vector<uint16_t> rows;
   try {
-    out.resize(n);
+    rows.resize(n);
   } catch (...) {
     return;  // the pass is skipped
   }
   for (int y = 0; y < th; y++) {
+    const unsigned char* in = texels + (size_t)y * tw * 2 + ch;
+    uint16_t* out = &rows[(size_t)y * tw];
     for (int x = 0; x < tw; x++) {
-      float sum = 0.0f, weight = 0.0f;
-      for (int dy = -1; dy <= 1; dy++) {
-        for (int dx = -1; dx <= 1; dx++) {
-          int nx = x + dx, ny = y + dy;
-          if (nx < 0 || ny < 0 || nx >= tw || ny >= th) continue;
-          float w = (dx == 0 && dy == 0) ? 1.0f : ((dx == 0 || dy == 0) ? 0.5f : 0.25f);
-          sum += w * texels[((size_t)ny * tw + nx) * 2 + ch];
-          weight += w;
-        }
-      }
-      out[(size_t)y * tw + x] = ToByte(sum / weight);
+      unsigned v = 2u * in[(size_t)x * 2];
+      if (x > 0) v += in[(size_t)(x - 1) * 2];
+      if (x < tw - 1) v += in[(size_t)(x + 1) * 2];
+      out[x] = (uint16_t)v;
     }
   }
-  for (size_t i = 0; i < n; i++) texels[i * 2 + ch] = out[i];
+  for (int y = 0; y < th; y++) {
+    const uint16_t* mid = &rows[(size_t)y * tw];
+    const uint16_t* up = y > 0 ? mid - tw : nullptr;
+    const uint16_t* down = y < th - 1 ? mid + tw : nullptr;
+    const unsigned weight_down = 2u + (y > 0) + (y < th - 1);
+    unsigned char* out = texels + (size_t)y * tw * 2 + ch;
+    for (int x = 0; x < tw; x++) {
+      unsigned sum = 2u * mid[x];
+      if (up) sum += up[x];
+      if (down) sum += down[x];
+      const unsigned weight = (2u + (x > 0) + (x < tw - 1)) * weight_down;
+      out[(size_t)x * 2] = ToByte((float)sum / (float)weight);
+    }
+  }
 }
 
 char ComFreeTypeBuildGlyphTexels(const unsigned char* bitmap, int bitmap_width, int bitmap_rows,

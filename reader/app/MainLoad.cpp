@@ -53,10 +53,15 @@ namespace {
 
 // The log's own name in the data folder: a book of that name must not overwrite it.
 const char* const kLogFileName = "LogFile.txt";
-// The progress display is drawn at most this often; events are pumped on every call.
-const unsigned kProgressRenderIntervalMs = 30;
+// The progress display is drawn at most this often; events are pumped on every call. Where
+// drawing is slow (software OpenGL on a busy machine) the pause after a drawing is at least this
+// many times the drawing's own time, so the display never takes more than a fifth of the work.
+const unsigned kProgressRenderIntervalMs = 100;
+const unsigned kProgressWorkPerDrawing = 4;
+const unsigned kProgressPauseMaxMs = 1000;  // the display still moves on a very slow machine
 
 unsigned ml_last_progress_render;
+unsigned ml_progress_pause = kProgressRenderIntervalMs;
 char ml_progress_rendered;
 
 // Copies src into dst (size bytes) through a temporary, so src may overlap dst; 0 when it does
@@ -375,11 +380,16 @@ char MainDisplayProgressMessage(char* text, float fraction) {
   if (text) snprintf(display_str, sizeof(display_str), "%s", text);
   draw_progress_string = 1;
   unsigned now = ComWinGetTickCount();
-  if (!ml_progress_rendered || (unsigned)(now - ml_last_progress_render) >= kProgressRenderIntervalMs) {
+  if (!ml_progress_rendered || (unsigned)(now - ml_last_progress_render) >= ml_progress_pause) {
     ComWinTickAndRender(0, 1, 1, 0);
     ComWinTickAndRender(0, 1, 1, 0);
     ml_last_progress_render = ComWinGetTickCount();
     ml_progress_rendered = 1;
+    unsigned drawing = ml_last_progress_render - now;
+    ml_progress_pause = drawing > kProgressRenderIntervalMs / kProgressWorkPerDrawing
+                            ? drawing * kProgressWorkPerDrawing
+                            : kProgressRenderIntervalMs;
+    if (ml_progress_pause > kProgressPauseMaxMs) ml_progress_pause = kProgressPauseMaxMs;
   }
   // At most two pending events, one at a time: a quick Escape tap queued during a slow page
   // brings its press and its release together, and the release would clear the press.

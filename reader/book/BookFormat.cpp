@@ -129,19 +129,6 @@ char FormatLineSetupCurrentFormattedLine(unsigned length, unsigned char* text, c
     length--;
     width -= fl_blank_width;
   }
-  line->blank_width = 0.0f;
-  if (justify) {
-    if (width > 0.0f) {
-      unsigned blanks = 0;
-      for (unsigned i = 0; i < length; i++)
-        if (text[i] == ' ') blanks++;
-      if (blanks > 0)
-        line->blank_width = (max_draw_width - (width - (float)blanks * fl_blank_width)) / (float)blanks;
-    } else {
-      line->justify = 0;
-    }
-  }
-
   char* copy = static_cast<char*>(malloc((size_t)length + 1));
   if (!copy) {
     if (length > 0)
@@ -150,12 +137,24 @@ char FormatLineSetupCurrentFormattedLine(unsigned length, unsigned char* text, c
       DebugError("FormatLineSetupCurrentFormattedLine", "No memory A (1)");
     return 0;
   }
-  memcpy(copy, text, length);
+  // One walk copies the text, counts its blanks and swaps the bullet of Windows Latin-1, which
+  // has no glyph in most fonts, for "*".
+  unsigned blanks = 0;
+  for (unsigned i = 0; i < length; i++) {
+    unsigned char c = text[i];
+    blanks += c == ' ';
+    copy[i] = c == 0x95 ? '*' : (char)c;
+  }
   copy[length] = 0;
-  // The bullet of Windows Latin-1 has no glyph in most fonts.
-  for (char* b = static_cast<char*>(memchr(copy, 0x95, length)); b;
-       b = static_cast<char*>(memchr(b + 1, 0x95, length - (unsigned)(b + 1 - copy))))
-    *b = '*';
+  line->blank_width = 0.0f;
+  if (justify) {
+    if (width > 0.0f) {
+      if (blanks > 0)
+        line->blank_width = (max_draw_width - (width - (float)blanks * fl_blank_width)) / (float)blanks;
+    } else {
+      line->justify = 0;
+    }
+  }
   free(line->text);
   line->text = copy;
   line->length = length;

@@ -106,16 +106,26 @@ char GetLineFormatType(char* line) {
   return kTypeShort;
 }
 
+void* BookOpenTextFileForPass(const char* caller) {
+  // The layout reads the whole file six times; with the stream's own few kilobytes every pass
+  // would cost thousands of reads.
+  static char pass_buffer[256 * 1024];
+  void* file = ComFileOpenForReading(text_filename);
+  if (!file) {
+    DebugError(caller, "Could not open text file <%s>", text_filename);
+    return nullptr;
+  }
+  ComFileSetReadBuffer(file, pass_buffer, sizeof(pass_buffer));
+  return file;
+}
+
 char AnalysePageBreaks() {
   ClearResults();
   if (config.page_divisions) return 1;
   if (!buffer) return 0;
 
-  void* file = ComFileOpenForReading(text_filename);
-  if (!file) {
-    DebugError("AnalysePageBreaks", "Could not open text file <%s>", text_filename);
-    return 0;
-  }
+  void* file = BookOpenTextFileForPass("AnalysePageBreaks");
+  if (!file) return 0;
 
   // Pass 1: count the form-feed lines.
   uint64_t count = 0;
@@ -215,14 +225,23 @@ char PageBreaksIncludeThisLineFromFile(unsigned line_index) {
   if (!page_breaks || num_page_breaks <= 0) return 1;
   uint32_t n = line_index;
   // First break whose line index is not below n (the table is sorted; unfilled entries last).
-  int lo = 0, hi = num_page_breaks;
-  while (lo < hi) {
-    int mid = lo + (hi - lo) / 2;
-    if (page_breaks[mid] < n)
-      lo = mid + 1;
-    else
-      hi = mid;
+  // The passes ask for the lines in order, so the answer for the line before nearly always still
+  // holds; it is checked against the table before it is taken, else looked for afresh.
+  static int last = 0;
+  int lo = last;
+  if (lo < 0 || lo > num_page_breaks || (lo > 0 && page_breaks[lo - 1] >= n) ||
+      (lo < num_page_breaks && page_breaks[lo] < n)) {
+    lo = 0;
+    int hi = num_page_breaks;
+    while (lo < hi) {
+      int mid = lo + (hi - lo) / 2;
+      if (page_breaks[mid] < n)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
   }
+  last = lo;
   int prev = lo - 1;
   int next = lo;
   if (next < num_page_breaks && page_breaks[next] == n) {

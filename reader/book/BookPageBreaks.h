@@ -20,4 +20,9 @@ char PageBreaksIncludeThisLineFromFile(unsigned line_index);
 // 2 empty (or null), 1 text (20 bytes or more without a run of eight blanks), 3 short or spaced.
 char GetLineFormatType(char* line);
 
+// Opens the cached text file (text_filename) for one pass of line reads, with a large read buffer
+// shared by the passes (they run one after the other); logs "Could not open text file <%s>"
+// under the caller's name on failure.
+void* BookOpenTextFileForPass(const char* caller);
+
 #endif

@@ -91,11 +91,8 @@ void GrowParagraph(char pass, bool blank, const unsigned char* text, uint32_t le
 // loading was cancelled.
 char RunPass(const char* name, char pass, bool* quit) {
   *quit = false;
-  void* file = ComFileOpenForReading(text_filename);
-  if (!file) {
-    DebugError(name, "Could not open text file <%s>", text_filename);
-    return 0;
-  }
+  void* file = BookOpenTextFileForPass(name);
+  if (!file) return 0;
   ParseLinesStart();
   uint32_t index = 0;
   while (ComFileReadLine(file, buffer, kReadLimit)) {
@@ -228,11 +225,8 @@ char ParseLinesEnd(char pass) {
 char GetMaxLineWidthInTextFile() {
   max_line_width = 0;
   if (!buffer) return 0;
-  void* file = ComFileOpenForReading(text_filename);
-  if (!file) {
-    DebugError("GetMaxLineWidthInTextFile", "Could not open text file <%s>", text_filename);
-    return 0;
-  }
+  void* file = BookOpenTextFileForPass("GetMaxLineWidthInTextFile");
+  if (!file) return 0;
   uint32_t index = 0;
   while (ComFileReadLine(file, buffer, kReadLimit)) {
     if (!PageBreaksIncludeThisLineFromFile(index++)) continue;

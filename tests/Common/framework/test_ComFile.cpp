@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -124,6 +126,93 @@ TEST_F(ComFileTest, ReadLineMatchesPieceRuleOnRandomText) {
   };
   for (uint32_t max : {2u, 3u, 512u, 1024u, 4097u, 9999u, 10000u}) {
     EXPECT_EQ(ReadLines(bytes, max), model(bytes, max)) << "max " << max;
+  }
+}
+
+// The former line reader, byte by byte through getc: the reference for the one that scans the
+// stream buffer. Same pieces, same line ends, same bytes in the destination, same stream position.
+char ReferenceReadLine(FILE* f, char* dst, uint32_t max) {
+  static char in[COM_FILE_LINE_MAX];
+  const uint32_t limit = max - 1;
+  uint32_t n = 0;
+  bool line_end = false;
+  while (n < limit) {
+    int c = getc(f);
+    if (c == EOF) break;
+    if (c == '\n') {
+      line_end = true;
+      break;
+    }
+    if (c == '\r') {
+      int next = getc(f);
+      if (next != '\n' && next != EOF) ungetc(next, f);
+      line_end = true;
+      break;
+    }
+    in[n++] = (char)c;
+  }
+  if (n == 0 && !line_end) return 0;
+  in[n] = 0;
+  memcpy(dst, in, strlen(in) + 1);
+  return 1;
+}
+
+// Tricky inputs read with stream buffers of a few bytes up to the usual size (given through
+// ComFileSetReadBuffer), so every line end and every piece also falls on a refill; after some
+// lines a raw byte read checks the position.
+TEST_F(ComFileTest, ReadLineMatchesTheByteReaderAcrossBufferRefills) {
+  std::mt19937 rng(77);
+  std::string random;
+  while (random.size() < 40000) {
+    int len = (rng() % 10 == 0) ? (int)(rng() % 3000) : (int)(rng() % 40);
+    for (int i = 0; i < len; i++) random += (rng() % 30 == 0) ? '\0' : (char)('a' + rng() % 26);
+    const char* ends[] = {"\n", "\r", "\r\n", "\n\r", "\r\r\n"};
+    random += ends[rng() % 5];
+  }
+  const std::string inputs[] = {
+      std::string("cr\rlf\ncrlf\r\nlast"),
+      std::string("a\0b\r\nc\0\0\nd\0", 12),
+      std::string(5000, 'L') + "\r\n" + std::string(3000, 'M') + "\rend",
+      std::string("\r\r\n\n\r"),
+      std::string("\r"),
+      std::string("no line end at all"),
+      random,
+  };
+  for (size_t k = 0; k < sizeof(inputs) / sizeof(inputs[0]); k++) {
+    const std::string& bytes = inputs[k];
+    std::string p = Path("tricky.txt");
+    WriteAll(p, bytes);
+    for (size_t bufsize : {1u, 2u, 3u, 7u, 64u, 4096u}) {
+      for (uint32_t max : {2u, 3u, 9u, 100u, 10000u}) {
+        FILE* a = static_cast<FILE*>(ComFileOpenForReading(p.c_str()));
+        FILE* b = fopen(p.c_str(), "rb");
+        ASSERT_TRUE(a && b);
+        std::vector<char> abuf(bufsize), bbuf(bufsize);
+        ASSERT_EQ(ComFileSetReadBuffer(a, abuf.data(), (uint32_t)bufsize), 1);
+        setvbuf(b, bbuf.data(), _IOFBF, bufsize);
+        std::vector<char> da(max + 8, '#'), db(max + 8, '#');
+        int line = 0, checks = 0;
+        for (;;) {
+          char ra = ComFileReadLine(a, da.data(), max);
+          char rb = ReferenceReadLine(b, db.data(), max);
+          ASSERT_EQ(ra, rb) << "input " << k << " buffer " << bufsize << " max " << max << " line " << line;
+          ASSERT_EQ(da, db) << "input " << k << " buffer " << bufsize << " max " << max << " line " << line;
+          ASSERT_EQ(ftell(a), ftell(b)) << "input " << k << " buffer " << bufsize << " max " << max;
+          if (!ra) break;
+          if (++line % 7 == 0 && checks++ < 40) {
+            // Another call in between sees the byte right after the line, then puts it back.
+            int ca = getc(a), cb = getc(b);
+            ASSERT_EQ(ca, cb);
+            if (ca != EOF) {
+              ungetc(ca, a);
+              ungetc(cb, b);
+            }
+          }
+        }
+        fclose(a);
+        fclose(b);
+      }
+    }
   }
 }
 

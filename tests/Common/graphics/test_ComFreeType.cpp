@@ -209,6 +209,52 @@ TEST(ComFreeTypeTexels, BlurKeepsAUniformGlyphAndTouchesOnlyItsChannel) {
   for (int i = 0; i < 9; i++) EXPECT_EQ(plain.Lum(i % 3, i / 3), blurred.Lum(i % 3, i / 3));
 }
 
+// The blur as it was first written, 3 x 3 weights summed in float texel by texel: the two-pass
+// form must give the very same bytes.
+void ReferenceBlur(std::vector<unsigned char>& t, int tw, int th, int ch) {
+  std::vector<unsigned char> out((size_t)tw * th);
+  for (int y = 0; y < th; y++)
+    for (int x = 0; x < tw; x++) {
+      float sum = 0.0f, weight = 0.0f;
+      for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++) {
+          int nx = x + dx, ny = y + dy;
+          if (nx < 0 || ny < 0 || nx >= tw || ny >= th) continue;
+          float w = (dx == 0 && dy == 0) ? 1.0f : ((dx == 0 || dy == 0) ? 0.5f : 0.25f);
+          sum += w * t[((size_t)ny * tw + nx) * 2 + ch];
+          weight += w;
+        }
+      float v = sum / weight;
+      out[(size_t)y * tw + x] = !(v > 0.0f) ? 0 : v >= 255.0f ? 255 : (unsigned char)(int)v;
+    }
+  for (size_t i = 0; i < out.size(); i++) t[i * 2 + ch] = out[i];
+}
+
+TEST(ComFreeTypeTexels, BlurGivesTheSameBytesAsTheDirectForm) {
+  unsigned seed = 7;
+  auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  const int sizes[][2] = {{1, 1}, {1, 9}, {9, 1}, {2, 2}, {3, 5}, {17, 33}, {64, 64}, {128, 96}};
+  for (const auto& size : sizes) {
+    const int tw = size[0], th = size[1];
+    for (int kind = 0; kind < 3; kind++) {
+      // Random bytes, a glyph-like block of full and empty texels, and the menu font's effects.
+      std::vector<unsigned char> bm((size_t)tw * th);
+      for (size_t i = 0; i < bm.size(); i++)
+        bm[i] = kind == 0 ? (unsigned char)next() : ((i / 3 + i / tw) % 4 < 2 ? 255 : 0);
+      _ComFreeTypeCreationEffects plain = NoEffects(), blurred = NoEffects();
+      if (kind == 2) plain.margin = blurred.margin = 2;
+      blurred.lum_blur_passes = 3;
+      blurred.alpha_blur_passes = 2;
+      Texels want(tw, th), got(tw, th);
+      ASSERT_EQ(1, ComFreeTypeBuildGlyphTexels(bm.data(), tw, th, tw, th, &plain, want.t.data()));
+      for (int p = 0; p < 3; p++) ReferenceBlur(want.t, tw, th, 0);
+      for (int p = 0; p < 2; p++) ReferenceBlur(want.t, tw, th, 1);
+      ASSERT_EQ(1, ComFreeTypeBuildGlyphTexels(bm.data(), tw, th, tw, th, &blurred, got.t.data()));
+      ASSERT_EQ(want.t, got.t) << tw << "x" << th << " kind " << kind;
+    }
+  }
+}
+
 TEST(ComFreeTypeTexels, EffectSizesThatDoNotFitAreCutDown) {
   // Margins and shadows larger than the texture, negative sizes and a huge gradient depth must
   // neither divide by zero nor write outside the texels (the sanitizer build checks the writes).

@@ -1,7 +1,9 @@
 // The reading view's loading side: naming a book and its cache, the line axis and the last page,
-// snapping, the progress box's cancel, and a cancelled PDF conversion.
+// snapping, the progress box's cancel and drawing cadence, a key pressed while the frame timing
+// settles, and a cancelled PDF conversion.
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -22,6 +24,11 @@
 #include "GameFolders.h"
 #include "MainLoad.h"
 #include "MainRender.h"
+#include "MainTick.h"
+#include "Mui.h"
+#include "ComFreeType.h"
+#include "ComGlMiscModes.h"
+#include "LecFont.h"
 #include "PrefFolder.h"
 
 namespace {
@@ -305,6 +312,145 @@ TEST(ProgressBox, EscapeCancelsAndIsConsumed) {
   cme_quit_main_loop = 0;
   EXPECT_EQ(quit_loading_book, 1);
   quit_loading_book = 0;
+}
+
+// ---- Frames counted without a GL context: the shell draws through the reading view's render
+// callback, which here only counts; the clock is the test's.
+
+int g_frames;
+unsigned g_now;
+unsigned g_frame_cost;  // milliseconds the test's clock moves while a frame is drawn
+void CountFrame() {
+  g_frames++;
+  g_now += g_frame_cost;
+}
+bool g_key_pushed;
+
+void PushKey(SDL_Keycode key) {
+  SDL_Event e;
+  memset(&e, 0, sizeof(e));
+  e.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.keysym.sym = key;
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  SDL_PushEvent(&e);
+}
+
+class CountedFrames : public ReaderHome {
+ protected:
+  void SetUp() override {
+    ReaderHome::SetUp();
+    saved_ = cmw_main_cb;
+    // The shell reads events only with SDL's video part, which needs the test's X server.
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+    video_ = true;
+    cmw_main_cb.render_mui_off = CountFrame;
+    cmw_gl_setup = 1;
+    mouseui_on = 0;
+    g_frames = 0;
+    g_frame_cost = 0;
+    memset(key_down, 0, sizeof(key_down));
+  }
+  void TearDown() override {
+    ComWinSetTickCountSource(nullptr);
+    g_frame_cost = 0;
+    cmw_gl_setup = 0;
+    cmw_main_cb = saved_;
+    memset(key_down, 0, sizeof(key_down));
+    quit_loading_book = 0;
+    if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ReaderHome::TearDown();
+  }
+  _ComMacWinMainCallbacks saved_;
+  bool video_ = false;
+};
+
+unsigned ManualClock() { return g_now; }
+
+TEST_F(CountedFrames, ProgressDrawsAtMostEvery100MsButPumpsEventsOnEveryCall) {
+  ComWinSetTickCountSource(ManualClock);
+  quit_loading_book = 0;
+  g_now = 100000;
+  MainDisplayProgressMessage((char*)"Converting", 0.0f);  // a first call always draws
+  EXPECT_GT(g_frames, 0);
+  // One second of progress calls 10 ms apart: ten drawings of two frames each.
+  g_frames = 0;
+  for (int i = 1; i <= 100; i++) {
+    g_now += 10;
+    MainDisplayProgressMessage(nullptr, i / 100.0f);
+  }
+  EXPECT_EQ(g_frames, 20);
+  // An Escape pressed between two drawings is still seen at the next call.
+  g_frames = 0;
+  g_now += 30;
+  PushKey(SDLK_ESCAPE);
+  MainDisplayProgressMessage(nullptr, 1.0f);
+  EXPECT_EQ(g_frames, 0) << "no drawing 30 ms after the last";
+  EXPECT_EQ(quit_loading_book, 1);
+}
+
+TEST_F(CountedFrames, SlowProgressDrawingTakesAtMostAFifthOfTheTime) {
+  ComWinSetTickCountSource(ManualClock);
+  quit_loading_book = 0;
+  g_now = 200000;
+  g_frame_cost = 40;  // a drawing of two frames takes 80 ms
+  const unsigned start = g_now;
+  for (int i = 0; i < 400; i++) {
+    g_now += 10;
+    MainDisplayProgressMessage((char*)"Converting", i / 400.0f);
+  }
+  const unsigned drawing = (unsigned)g_frames * g_frame_cost;
+  EXPECT_GT(g_frames, 4) << "the display still moves";
+  EXPECT_LE(drawing * 5, (g_now - start) + 2 * 80) << g_frames << " frames in " << (g_now - start) << " ms";
+  // Cheap frames again: back to a drawing every 100 ms.
+  g_frame_cost = 0;
+  g_now += 1000;
+  MainDisplayProgressMessage(nullptr, 1.0f);
+  g_frames = 0;
+  for (int i = 0; i < 100; i++) {
+    g_now += 10;
+    MainDisplayProgressMessage(nullptr, 1.0f);
+  }
+  EXPECT_EQ(g_frames, 20);
+}
+
+// The clock moves 5 ms at every read; while the frame timing settles, a page key goes down.
+unsigned SettlingClock() {
+  if (ComGlMiscIsFrameRateBeingSettled() && !g_key_pushed) {
+    PushKey(SDLK_DOWN);
+    g_key_pushed = true;
+  }
+  return g_now += 5;
+}
+
+TEST_F(CountedFrames, APageKeyPressedWhileTheFrameTimingSettlesIsAnsweredAfterTheLoad) {
+  static _ComFreeTypeFont font;
+  memset(&font, 0, sizeof(font));
+  font.setup = 1;
+  font.letter_count = 256;
+  font.scale_x = font.scale_y = 1.0f;
+  for (int c = 32; c < 256; c++) font.advance[c] = 10.0f;
+  _ComFreeTypeFont* saved_font = book_font;
+  book_font = &font;
+  std::string text;
+  for (int i = 0; i < 200; i++) text += "Paragraph " + std::to_string(i) + " of a book long enough for pages.\n\n";
+  std::string book = books_ + "/Pages.txt";
+  WriteFile(book, text);
+  ASSERT_EQ(MainSetupFilename(&book[0], nullptr), 1);
+  book_read_perc = 0;
+  g_key_pushed = false;
+  ComWinSetTickCountSource(SettlingClock);
+  ASSERT_EQ(MainInit(), 1);
+  EXPECT_TRUE(g_key_pushed) << "the load ends with the settle";
+  const double start = cur_book_height;
+  // The main loop's next frame: events, then the keys.
+  ComWinRunMessagesOnlyLoop(4);
+  first_line_rendered = 0;
+  last_line_rendered = 20;
+  MainProcessKeys();
+  EXPECT_GT(cur_book_height, start + 5) << "the key pressed during the settle turned the page";
+  book_font = saved_font;
 }
 
 TEST(CharacterTests, Table) {
