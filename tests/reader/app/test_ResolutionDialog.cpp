@@ -294,4 +294,25 @@ TEST_F(StartupDialog, AbsurdDisplayModeFilesAreInvalid) {
   EXPECT_EQ(ResolutionLoadSettings(), 1);
 }
 
+// Without a preferences folder the program's fallback is its working folder, the resource
+// folder: the display-mode file is never read from or written there.
+TEST_F(StartupDialog, NoDisplayModeFileWithoutThePreferencesFolder) {
+  const std::string work = home_ + "/work";
+  mkdir(work.c_str(), 0755);
+  ASSERT_EQ(chdir(work.c_str()), 0);
+  const std::string other = home_ + "/other";
+  mkdir(other.c_str(), 0755);
+  mkdir((other + "/.config").c_str(), 0755);
+  std::ofstream(other + "/.config/Quorvane") << "a file where the folder should be";
+  setenv("HOME", other.c_str(), 1);
+  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+  ASSERT_EQ(PrefFolderIsFallback(), 1);
+  ResolutionSetDefaultResolution();
+  ResolutionSaveSettings();
+  EXPECT_EQ(ReadAll(work + "/Resolution.dat"), "");
+  EXPECT_EQ(ResolutionLoadSettings(), 0);
+  EXPECT_NE(Log().find("No preferences folder"), std::string::npos);
+  EXPECT_TRUE(g_popups.empty());
+}
+
 }  // namespace
