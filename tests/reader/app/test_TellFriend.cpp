@@ -217,4 +217,49 @@ TEST_F(TellFriendForm, NoConnectionAndSettingUp) {
   EXPECT_NE(Log().find("URL not setup"), std::string::npos);
 }
 
+// The pages the start-up dialog and the main menu's title links open: host, "/lectrel/iga/m_",
+// the page's stem, ".html", each handed to the opener.
+TEST_F(TellFriendForm, WebPagesByTheirStems) {
+  const std::string bin = home_ + "/bin", record = home_ + "/opened.txt";
+  mkdir(bin.c_str(), 0755);
+  {
+    std::ofstream f(bin + "/xdg-open");
+    f << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record << "'\n";
+  }
+  chmod((bin + "/xdg-open").c_str(), 0755);
+  const std::string old_path = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  ResolutionSetWebHost("http://127.0.0.1:9");
+  struct Case {
+    int page;
+    const char* stem;
+  } cases[] = {{0, "chess"},       {1, "backgammon"}, {2, "solitaire"},  {3, "mahjong"},
+               {4, "sudoku"},      {5, "pool"},       {6, "bowling"},    {7, "puzzles"},
+               {100, "home_page"}, {101, "forum"},    {102, "support"},  {103, "check_version"},
+               {8, "all"},         {99, "all"},       {-1, "all"}};
+  std::string expected;
+  for (const Case& c : cases) {
+    ResolutionGoToWebSite((char)c.page);
+    std::string url = std::string("http://127.0.0.1:9/lectrel/iga/m_") + c.stem + ".html";
+    EXPECT_EQ(std::string(r_web_str), url) << c.page;
+    expected += url + "\n";
+  }
+  setenv("PATH", old_path.c_str(), 1);
+  // The opener runs detached: wait until every page has arrived.
+  std::string opened;
+  for (int i = 0; i < 250 && opened.size() < expected.size(); i++) {
+    usleep(20000);
+    std::ifstream in(record);
+    std::ostringstream s;
+    s << in.rdbuf();
+    opened = s.str();
+  }
+  EXPECT_EQ(opened.size(), expected.size());
+  for (const Case& c : cases)
+    EXPECT_NE(opened.find(std::string("m_") + c.stem + ".html\n"), std::string::npos) << c.stem;
+  // The program's own host when nothing is set.
+  ResolutionSetWebHost(nullptr);
+  EXPECT_EQ(std::string(ResolutionGetWebHost()).rfind("https://", 0), 0u);
+}
+
 }  // namespace
