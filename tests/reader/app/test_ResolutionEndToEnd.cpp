@@ -128,4 +128,39 @@ TEST(ResolutionEndToEnd, ShowResWinAsksAndReturnStartsTheReader) {
   RunTool({"rm", "-rf", home}, "/tmp");
 }
 
+TEST(ResolutionEndToEnd, QuitInTheDialogEndsTheProgramQuietly) {
+  char tmpl[] = "/tmp/lectrel-rese2e-XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string home = tmpl, bin = LECTREL_BINARY_DIR;
+  const std::string book = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
+  ASSERT_EQ(RunTool({bin + "/tools/lectrel_prepare_home", book, "640", "480"}, home), 0);
+  const std::string res_file = home + "/.config/Quorvane/Quorvane Lectrel/Resolution.dat";
+  ASSERT_EQ(unlink(res_file.c_str()), 0);
+
+  pid_t pid = Spawn({bin + "/lectrel", "SHOWRESWIN"}, home, home + "/lectrel-output.txt");
+  std::vector<std::string> wins;
+  for (double end = Now() + 30; Now() < end && wins.empty(); usleep(200000)) wins = Windows(pid, home);
+  ASSERT_EQ(wins.size(), 1u) << "no dialog";
+  RunTool({"xdotool", "mousemove", "--window", wins[0], "200", "200"}, home);
+  usleep(200000);
+  // From Start, the focus goes back to Quit.
+  RunTool({"xdotool", "key", "shift+Tab", "Return"}, home);
+  int status = 0;
+  bool ended = false;
+  for (double end = Now() + 20; Now() < end && !ended; usleep(100000)) ended = waitpid(pid, &status, WNOHANG) == pid;
+  if (!ended) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+  ASSERT_TRUE(ended) << "Quit did not end the program";
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(FileSize(res_file), -1) << "nothing chosen, nothing stored";
+  std::string log;
+  RunTool({"cat", home + "/.config/Quorvane/Quorvane Lectrel/LogFile.txt"}, home, &log);
+  EXPECT_NE(log.find("Prog Version"), std::string::npos) << "the log was written";
+  EXPECT_EQ(log.find("Internal Error"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Callback Failed"), std::string::npos) << log;
+  RunTool({"rm", "-rf", home}, "/tmp");
+}
+
 }  // namespace
