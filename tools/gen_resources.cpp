@@ -1,6 +1,7 @@
 // Writes the reader's own pictures into the resource folder: "Misc.tga" (progress bar, message
 // box, battery gauge and low-battery mark), "WinCorner.tga" (the window's resize corner) and the
-// fifteen paper backgrounds "01 copy.jpg" to "15 copy.jpg" (light, seamlessly tileable squares).
+// fifteen paper backgrounds "01 copy.jpg" to "15 copy.jpg" (light, seamlessly tileable squares),
+// and "Title.jpg", the banner of the start-up display dialog (an open book on a dusk gradient).
 // Usage: gen_resources OUTPUT_FOLDER
 #include <cstddef>
 #include <cstdio>
@@ -242,6 +243,50 @@ Picture MakePaper(int n) {
   return p;
 }
 
+// The start-up dialog's banner: a deep blue to teal gradient with an open book whose two pages
+// carry lines of text, drawn anti-aliased.
+Picture MakeTitle() {
+  const int w = 560, h = 120;
+  Picture p(w, h);
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++) {
+      float u = float(x) / w, v = float(y) / h;
+      p.at(x, y) = Rgba{0.08f + 0.10f * u, 0.16f + 0.22f * u - 0.06f * v, 0.32f + 0.12f * u - 0.10f * v, 1};
+    }
+  auto blend = [&](int x, int y, Rgba c, float cov) {
+    if (cov <= 0 || x < 0 || y < 0 || x >= w || y >= h) return;
+    Rgba& d = p.at(x, y);
+    d = Rgba{d.r + (c.r - d.r) * cov, d.g + (c.g - d.g) * cov, d.b + (c.b - d.b) * cov, 1};
+  };
+  // Two pages, each a rounded rectangle tilted slightly by raising its outer edge.
+  const float cx = 280, top = 18, bottom = 104, page_w = 120;
+  for (int side = -1; side <= 1; side += 2)
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++) {
+        float px = x + 0.5f, py = y + 0.5f;
+        float outer = side < 0 ? cx - px : px - cx;  // 0 at the spine, page_w at the edge
+        if (outer < -1 || outer > page_w + 1) continue;
+        float lift = 8.0f * (outer / page_w) * (outer / page_w);
+        float cov = RoundRectCoverage(outer, py + lift, 0, top, page_w, bottom, 6);
+        float shade = 0.96f - 0.10f * (1 - outer / page_w) * (1 - outer / page_w);
+        blend(x, y, Rgba{shade, shade * 0.97f, shade * 0.90f, 1}, cov);
+        // Lines of text, leaving a margin round the page.
+        if (outer > 14 && outer < page_w - 12) {
+          for (int line = 0; line < 8; line++) {
+            float ly = top + 14 + line * 10.0f - lift;
+            float len = (line == 7) ? page_w * 0.45f : page_w - 26;
+            if (outer - 14 > len) continue;
+            float d = std::fabs(py - ly);
+            blend(x, y, Rgba{0.35f, 0.38f, 0.45f, 1}, Clamp01(1.4f - d) * cov * 0.8f);
+          }
+        }
+      }
+  // The spine's shadow.
+  for (int y = int(top); y < int(bottom); y++)
+    for (int dx = -3; dx <= 3; dx++) blend(int(cx) + dx, y, Rgba{0.2f, 0.2f, 0.25f, 1}, 0.35f * (1 - std::fabs(dx) / 4.0f));
+  return p;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -264,6 +309,11 @@ int main(int argc, char** argv) {
       fprintf(stderr, "gen_resources: cannot write %s\n", name);
       return 1;
     }
+  }
+  Picture title = MakeTitle();
+  if (!WriteJpeg(out + "/Title.jpg", title)) {
+    fprintf(stderr, "gen_resources: cannot write Title.jpg\n");
+    return 1;
   }
   return 0;
 }

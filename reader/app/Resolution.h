@@ -30,6 +30,10 @@ static_assert(offsetof(_Resolution, anti_aliasing) == 36, "layout of the display
 
 extern _Resolution resolution;
 extern char res_file_str[1024];
+extern char r_start_game;     // 1 when the dialog's Start was pressed
+extern char r_web_str[4096];  // the last web page or request URL built
+
+struct ComMacGuiCommand;
 
 void ResolutionSetupFilename();
 void ResolutionSetupFilenameMac();
@@ -40,6 +44,19 @@ void ResolutionUpdateSettingsFromCurrent();
 void ResolutionSetSettings();
 char ResolutionDoDialog(int argc, char** argv);
 char ResolutionDoDialogMac();
+void ResolutionSettingsSetup();
+void ResolutionResModeChanged(char keep_rate);
+int32_t ResolutionMainEH(void* call_ref, ComMacGuiCommand* event, void* user_data);
 void ResolutionEnsureWindowedModeNotTooBig();
+
+// The maker's web pages (100 home page, 101 forum, 102 support, 103 version check, 0 to 7 the
+// maker's other programs, anything else all of them), opened in the user's browser.
+void ResolutionGoToWebSite(char page);
+// The tell-a-friend form for this reader.
+void ResolutionTellAFriend();
+// The maker's web server ("https://host", no trailing "/"); tests point it at a loopback server.
+// Null restores the program's own.
+void ResolutionSetWebHost(const char* host);
+const char* ResolutionGetWebHost();
 
 #endif

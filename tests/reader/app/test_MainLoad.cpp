@@ -18,6 +18,7 @@
 #include "ComDebug.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
+#include "DialogDriver.h"
 #include "Config.h"
 #include "Game.h"
 #include "Resolution.h"
@@ -167,7 +168,20 @@ TEST_F(ReaderHome, ShowResWinSurvivesTheReloadAndOnlyBlocksTheCommandLine) {
   ASSERT_TRUE(ConfigSave(0));
   char a0[] = "lectrel", a1[] = "SHOWRESWIN";
   char* argv[] = {a0, a1, nullptr};
+  // The display dialog comes up from the resource folder: the user presses Start.
+  char cwd[1024];
+  ASSERT_NE(getcwd(cwd, sizeof(cwd)), nullptr);
+  ASSERT_EQ(chdir(LECTREL_RESOURCES), 0);
+  bool shown = false;
+  dialogtest::Driver start("Startup", [&](GtkWidget* w) {
+    shown = true;
+    dialogtest::Click(dialogtest::Find(w, "STAR-14"));
+    return true;
+  });
   EXPECT_EQ(GamePreCreateWindowCB(2, argv), 1);
+  ASSERT_EQ(chdir(cwd), 0);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(start.TimedOut());
   EXPECT_EQ(config.show_resolution_window, 1);
   EXPECT_EQ(use_command_line, 0);
   ConfigLoad();
