@@ -184,6 +184,7 @@ char ComWinTickAndRender(char tick, char render, char swap, char calc_fps) {
     if (cmw_misc_cb.midi_tick) cmw_misc_cb.midi_tick();
     if (cmw_misc_cb.sockets_tick) cmw_misc_cb.sockets_tick();
     if (cmw_misc_cb.menu_tick) cmw_misc_cb.menu_tick();
+    ComMacWinInputTicked();
   }
   // A tick callback may have deleted the graphics (a forced exit); draw nothing then.
   if (render && cmw_gl_setup) {

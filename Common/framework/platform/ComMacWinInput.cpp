@@ -16,12 +16,19 @@ int cmw_cursor_x = 0, cmw_cursor_y = 0;
 int cmw_corner_x = 0, cmw_corner_y = 0;
 char cmw_cursor_on = 1;
 
+// A key pressed and released before any tick ran (both events pumped in one batch, or inside a
+// frame's nested pump) would be gone before the tick that polls key_down could see it: its
+// release waits for the next tick.
+static uint32_t cmw_ticks_run = 0;
+static uint32_t cmw_key_down_tick[256];
+static unsigned char cmw_key_up_deferred[256];  // the code to release, 0 when none
+
 static int cmw_last_active = -1;           // last reported activation, -1 none yet
 static char cmw_swallow_first_activate = 1;
 static char cmw_swallow_first_deactivate = 1;
 
 void ComMacWinResetInput() {
-  for (int i = 0; i < 256; i++) key_down[i] = 0;
+  for (int i = 0; i < 256; i++) key_down[i] = 0, cmw_key_up_deferred[i] = 0;
   cmw_last_active = -1;
   cmw_swallow_first_activate = 1;
   cmw_swallow_first_deactivate = 1;
@@ -93,6 +100,8 @@ void ComMacWinKeyDown(unsigned char code) {
     return;
   }
   key_down[up] = 2;
+  cmw_key_down_tick[up] = cmw_ticks_run;
+  cmw_key_up_deferred[up] = 0;
   if (!mouseui_on) {
     if (cmw_input_cb.key_down_mui_off) cmw_input_cb.key_down_mui_off(up);
     return;
@@ -115,6 +124,10 @@ void ComMacWinKeyUp(unsigned char code) {
   unsigned char up = Upper(code);
   if (cmw_misc_cb.keyboard) {
     cmw_misc_cb.keyboard(up, 0);
+    return;
+  }
+  if (key_down[up] == 2 && cmw_key_down_tick[up] == cmw_ticks_run && ComWinIs3dSetup()) {
+    cmw_key_up_deferred[up] = code ? code : up;
     return;
   }
   key_down[up] = 0;
@@ -252,5 +265,15 @@ void ComMacMiscGetKeyName(unsigned char code, char* buf, int len) {
     snprintf(buf, (size_t)len, "%s", special[code - 244]);
   } else {
     snprintf(buf, (size_t)len, "?");
+  }
+}
+
+void ComMacWinInputTicked() {
+  cmw_ticks_run++;
+  for (int i = 0; i < 256; i++) {
+    unsigned char code = cmw_key_up_deferred[i];
+    if (!code) continue;
+    cmw_key_up_deferred[i] = 0;
+    ComMacWinKeyUp(code);
   }
 }

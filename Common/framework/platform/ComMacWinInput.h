@@ -27,6 +27,8 @@ unsigned char ComMacWinConvertKey(unsigned long virtual_key, char character,
                                   unsigned long modifiers);
 void ComMacWinKeyDown(unsigned char code);
 void ComMacWinKeyUp(unsigned char code);
+// Called once a frame's tick has run: releases the keys whose release came before any tick saw them.
+void ComMacWinInputTicked();
 void ComMacWinKeyModifiersChanged(unsigned long modifiers);
 // A typed character of 128 and above (Windows Latin-1): only the menu layer's character input.
 void ComMacWinHighCharTyped(unsigned char code);

@@ -10,6 +10,7 @@
 #include "ComDebug.h"
 #include "ComGlMiscModes.h"
 #include "ComMacWin.h"
+#include "ComMacWinInput.h"
 #include "ComScreen.h"
 #include "Mui.h"
 #include "ShellTestApp.h"
@@ -160,6 +161,21 @@ TEST_F(WindowTest, FramePathsWithTheMenuLayerOffAndOn) {
   calls_.clear();
   ComWinTickAndRender(0, 1, 1, 0);
   EXPECT_EQ((std::vector<std::string>{"render_pre", "render_post", "render_full"}), calls_);
+}
+
+// A key tapped between two ticks (its press and release pumped together) is still seen pressed
+// by the next tick; its release follows that tick. A key held across a tick is released at once.
+TEST_F(WindowTest, AQuickTapIsSeenByTheNextTick) {
+  Open();
+  ComMacWinKeyDown(27);
+  ComMacWinKeyUp(27);
+  EXPECT_EQ(2, key_down[27]);
+  ComWinTickAndRender(1, 0, 0, 0);
+  EXPECT_EQ(0, key_down[27]);
+  ComMacWinKeyDown(27);
+  ComWinTickAndRender(1, 0, 0, 0);
+  ComMacWinKeyUp(27);
+  EXPECT_EQ(0, key_down[27]);
 }
 
 // A full-screen window covers every other test's window on the shared X server for seconds
