@@ -1,7 +1,6 @@
 // The list, bars and pictures drawn into a real window under Xvfb and read back: the open list
 // over the boxes after it, progress bar lengths and blocks, statistics blocks per colour, the
 // bounded block loops, pictures whole, in part, and not at all on a one-unit box.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -9,16 +8,20 @@
 #include <string>
 
 #include "Common/graphics/support_GlWindow.h"
+#include "ComFreeType.h"
 #include "ComGlMisc.h"
 #include "ComGlTexture.h"
 #include "ComMacWinInput.h"
 #include "Mui.h"
 #include "MuiBars.h"
 #include "MuiBitmap.h"
+#include "MuiChoice.h"
 #include "MuiList.h"
 #include "MuiPicture.h"
 #include "MuiRender.h"
+#include "MuiText.h"
 #include "MuiTextures.h"
+#include "support_MuiGlRead.h"
 
 namespace {
 
@@ -220,6 +223,80 @@ TEST_F(MuiListsGl, PicturesWholeInPartAndNotOnAOneUnitBox) {
   EXPECT_TRUE(Near(GlTestReadPixelTop(100, 300), kBlack)) << Str(GlTestReadPixelTop(100, 300));
   MuiPictureRemoveAll();
   ComGlTextureRelease(&tex);
+}
+
+TEST_F(MuiListsGl, ChoiceCellsTakeTheirStateTextures) {
+  ASSERT_EQ(1, MuiTexturesAddButton(30, "bmp_cell", Bmp("n.bmp", kBlue).c_str(), 0, 0, 0, 0));
+  ASSERT_EQ(1, MuiTexturesAddButton(30, "bmp_cell", Bmp("h.bmp", kRed).c_str(), MUI_TEX_HIGHLIGHTED, 0, 0, 0));
+  ASSERT_EQ(1, MuiTexturesAddButton(30, "bmp_cell", Bmp("d.bmp", kYellow).c_str(), MUI_TEX_DISABLED, 0, 0, 0));
+  const int id = MuiAddNewScreenBox(100, 100, 400, 130, nullptr);
+  MuiSetType(id, MUI_TYPE_CHOICE);
+  MuiSetBitmap(id, "bmp_cell");
+  MuiChoiceSetStrings(id, 3, g_entries);
+  MuiChoiceSetSel(id, 1, 0);
+  Frame();
+  EXPECT_TRUE(Near(GlTestReadPixelTop(150, 115), kBlue)) << Str(GlTestReadPixelTop(150, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(250, 115), kRed)) << Str(GlTestReadPixelTop(250, 115));
+  EXPECT_TRUE(Near(GlTestReadPixelTop(350, 115), kBlue)) << Str(GlTestReadPixelTop(350, 115));
+  MuiSetActiveState(id, 0);
+  Frame();
+  EXPECT_TRUE(Near(GlTestReadPixelTop(250, 115), kYellow)) << Str(GlTestReadPixelTop(250, 115));
+}
+
+// With the real menu font: texts of choice cells and of the open list's rows.
+class MuiListsTextGl : public MuiListsGl {
+ protected:
+  _ComFreeTypeFont font = {};
+  void SetUp() override {
+    MuiListsGl::SetUp();
+    ASSERT_EQ(1, MuiGlCreateMenuFont(&font));
+    MuiSetFreeTypeFont(&font);
+  }
+  void TearDown() override {
+    MuiSetFreeTypeFont(nullptr);
+    ComFreeTypeRelease(&font);
+    MuiListsGl::TearDown();
+  }
+  int Lit(int x0, int y0, int x1, int y1) { return MuiGlLit(x0, y0, x1, y1); }
+  void White(int id) {
+    MuiSetTextSize(id, 16, 10);
+    MuiSetTextColourFloat(id, 1, 1, 1, 1, 1, 1);
+  }
+};
+
+char g_words[3][MUI_TEXT_LEN] = {"ONE", "TWO", "FOUR"};
+
+TEST_F(MuiListsTextGl, ChoiceCellTextsAreDrawnThroughTheScratchRow) {
+  const int id = MuiAddNewScreenBox(100, 100, 400, 130, nullptr);
+  MuiSetType(id, MUI_TYPE_CHOICE);
+  White(id);
+  MuiChoiceSetStrings(id, 3, g_words);
+  Frame();
+  for (int cell = 0; cell < 3; cell++) {
+    const int x0 = 100 + cell * 100;
+    EXPECT_GT(Lit(x0 + 20, 100, x0 + 80, 131), 20) << cell;  // centred in its cell
+    EXPECT_EQ(0, Lit(x0 + 2, 100, x0 + 12, 131)) << cell;   // not at the cell's edges
+  }
+  EXPECT_EQ(0, Lit(0, 0, 640, 95));
+  EXPECT_EQ(300, mouse_box[MUI_SCRATCH_BOX].x1) << "the scratch row held the last cell";
+  EXPECT_EQ(100, mouse_box[id].x1);
+  EXPECT_STREQ("", mouse_box[id].text[0]);
+}
+
+TEST_F(MuiListsTextGl, OpenListRowsShowTheirEntries) {
+  const int id = MuiAddNewScreenBox(100, 200, 300, 220, nullptr);
+  MuiSetType(id, MUI_TYPE_LIST);
+  White(id);
+  MuiListSetStrings(id, 5, g_entries);
+  MuiListSetPos(id, 1);
+  Frame();
+  EXPECT_GT(Lit(100, 200, 301, 221), 10);
+  EXPECT_EQ(0, Lit(100, 221, 301, 300));
+  MuiListOpen(id);
+  Frame();
+  for (int row = 0; row < 5; row++) EXPECT_GT(Lit(100, 180 + 20 * row, 301, 200 + 20 * row), 10) << row;
+  EXPECT_EQ(0, Lit(100, 282, 301, 480));
+  MuiListClose(0, 0);
 }
 
 }  // namespace
