@@ -362,6 +362,8 @@ char MuiListHandleMouseMove(int x, int y) {
   const int id = OpenId();
   if (id < 0) return 0;
   const _MouseBox* b = &mouse_box[id];
+  // An open id that names no list box is no open list to act on (as in the layout).
+  if (b->type != MUI_TYPE_LIST) return 0;
   if (x < b->x1 || x > b->x2) {
     MuiListClose(0, 1);
     return 0;
