@@ -14,7 +14,23 @@ struct _MuiList {
 
 extern _MuiList mui_list[MUI_MAX_BOXES];
 extern int mui_list_open_id;        // -1 when no list is open
-extern char mui_drawing_open_list;
+extern char mui_drawing_open_list;   // 1 while the open list is being drawn
+
+// The open list's layout, in virtual-screen units (rows of the box's height h); -1 where a part
+// is not shown. Recomputed at opening, at every draw and press, and after every scroll step.
+extern int list_open_orig_sel_pos;  // the chosen entry when the list opened
+extern int list_open_sel_pos;       // the highlighted entry
+extern int list_open_scroll_amount; // rows scrolled since opening, signed
+extern int list_open_start_pos;     // first entry row shown
+extern int list_open_end_pos;       // one past the last entry row shown
+extern char list_open_can_scroll_up, list_open_can_scroll_down;
+extern int list_open_main_y, list_open_main_h;          // the entry rows
+extern int list_open_top_y, list_open_top_h;            // caps where the list is not cut off
+extern int list_open_bottom_y, list_open_bottom_h;
+extern int list_open_scroll_up_y, list_open_scroll_up_h;  // the scroll rows
+extern int list_open_scroll_down_y, list_open_scroll_down_h;
+extern int list_open_sel_y;         // top of the highlight bar
+extern int list_open_scroll_speed;  // ms between auto-scroll steps, 200 at opening
 
 void MuiListReset(int id);
 void MuiListSetStrings(int id, int num, char (*strings)[MUI_TEXT_LEN]);
@@ -40,6 +56,7 @@ char MuiListHandleKeyPress(int id, char move);
 char MuiListHandleEscape(int id);
 void MuiListTraverse(int delta);
 char MuiListSelectNewOpenPos(int index);
-void MuiListCalcOpenListVariables();
+// 0 when there is nothing to show (the list may have been closed on the way).
+char MuiListCalcOpenListVariables();
 
 #endif
