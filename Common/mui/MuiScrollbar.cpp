@@ -170,6 +170,94 @@ bool RegisteredValue(int id, bool chars, double* value) {
 
 void HArrowRepeat(int id, int which) { MuiScrollbarHandleArrowPress(id, which); }
 void VArrowRepeat(int id, int which) { MuiVScrollbarHandleArrowPress(id, which); }
+void HSetPos(int id, double v) { MuiScrollbarSetPosDouble(id, v, 0, 0, 1); }
+
+// What tells the horizontal bar from the vertical one in the moves they share: their table and
+// type, their position setter (the horizontal one reporting with 0), their repeat switch and
+// operations, and their thumb's extent and grab offset along the axis.
+struct Axis {
+  _MuiButtonType type;
+  _MuiScrollbar* table;
+  unsigned char* want_repeating;
+  void (*set_pos)(int id, double v);
+  void (*jump)(int id, int direction);
+  void (*arrow_repeat)(int id, int which);
+  int (*thumb_edge)(int id, _MuiScrollbar* bar);
+  double (*from_screen)(int id, _MuiScrollbar* bar, int c);
+  const int32_t* thumb_size;
+  int* grab_offset;
+};
+
+const Axis kHorizontal = {MUI_TYPE_SCROLLBAR, mui_scrollbar, &want_repeating, HSetPos, MuiScrollbarJump,
+                          HArrowRepeat, MuiScrollbarGetScreenXPos, MuiScrollbarDoGetXPosFromScreen,
+                          &mui_std_dim.sb_thumb_w, &dragging_extra_x};
+const Axis kVertical = {MUI_TYPE_VSCROLLBAR, mui_vscrollbar, &v_want_repeating, MuiVScrollbarSetPosDouble,
+                        MuiVScrollbarJump, VArrowRepeat, MuiVScrollbarGetScreenYPos, MuiVScrollbarGetYPosFromScreen,
+                        &mui_std_dim.sb_thumb_h, &dragging_extra_y};
+
+// A jump by `jump` (back below 1, else forward), re-armed as the press repeat unless a key asked.
+void Jump(const Axis& a, int id, int direction) {
+  const _MuiScrollbar* bar = &a.table[id];
+  const double v = Clamp(direction < 1 ? bar->pos - bar->jump : bar->pos + bar->jump, bar->min, bar->max);
+  const unsigned int gen = mui_box_generation;
+  a.set_pos(id, v);
+  if (gen != mui_box_generation || !IsType(id, a.type)) return;
+  if (*a.want_repeating) MuiSetPressRepeatDetails(nullptr, a.jump, id, direction);
+}
+
+// An arrow step; the arrows never move a position that is less than one step from its end.
+char ArrowStep(const Axis& a, int id, int which) {
+  if (mouse_box[id].type != a.type) return 0;
+  const _MuiScrollbar* bar = &a.table[id];
+  double v = bar->pos;
+  if (which != 0) {
+    if (bar->pos <= bar->max - bar->step) v = bar->pos + bar->step;
+  } else {
+    if (bar->pos >= bar->min + bar->step) v = bar->pos - bar->step;
+  }
+  if (v == bar->pos) return 0;
+  const unsigned int gen = mui_box_generation;
+  a.set_pos(id, v);
+  if (gen != mui_box_generation) return 1;
+  if (*a.want_repeating) MuiSetPressRepeatDetails(nullptr, a.arrow_repeat, id, which);
+  return 1;
+}
+
+// A press on the body at c along the axis: on the thumb a drag starts, beside it the bar jumps
+// toward c and the jump repeats while held (whatever the repeat switch says).
+char BodyPress(const Axis& a, int id, int c) {
+  _MuiScrollbar* bar = &a.table[id];
+  const int size = *a.thumb_size;
+  const int edge = a.thumb_edge(id, bar);
+  if (c >= edge && c < edge + size) {
+    *a.grab_offset = c - edge - size / 2;
+    dragging = 1;
+    return 1;
+  }
+  const double v = a.from_screen(id, bar, c);
+  if (!(v >= bar->min && v <= bar->max)) return 0;
+  const int direction = v > bar->pos ? 1 : -1;
+  const unsigned int gen = mui_box_generation;
+  a.jump(id, direction);
+  if (gen == mui_box_generation && IsType(id, a.type)) MuiSetPressRepeatDetails(nullptr, a.jump, id, direction);
+  return 1;
+}
+
+// Keys move by jumps and steps and never arm the press repeat.
+char KeyMove(const Axis& a, int id, char move) {
+  *a.want_repeating = 0;
+  switch (move) {
+    case MUI_MOVE_UP:
+    case MUI_MOVE_PAGE_UP: a.jump(id, -1); break;
+    case MUI_MOVE_DOWN:
+    case MUI_MOVE_PAGE_DOWN: a.jump(id, 1); break;
+    case MUI_MOVE_LEFT: a.arrow_repeat(id, 0); break;
+    case MUI_MOVE_RIGHT: a.arrow_repeat(id, 1); break;
+    default: break;
+  }
+  *a.want_repeating = 1;
+  return 1;
+}
 
 // Limits in order; a NaN limit is refused as well.
 bool LimitsOk(double min, double max) { return min <= max; }
@@ -363,53 +451,15 @@ void MuiScrollbarUpdateText(int id) {
 }
 
 void MuiScrollbarJump(int id, int direction) {
-  if (!MuiCheckId(id, "MuiScrollbarJump")) return;
-  const _MuiScrollbar* bar = &mui_scrollbar[id];
-  const double v = Clamp(direction < 1 ? bar->pos - bar->jump : bar->pos + bar->jump, bar->min, bar->max);
-  const unsigned int gen = mui_box_generation;
-  MuiScrollbarSetPosDouble(id, v, 0, 0, 1);
-  if (gen != mui_box_generation || !IsType(id, MUI_TYPE_SCROLLBAR)) return;
-  if (want_repeating) MuiSetPressRepeatDetails(nullptr, MuiScrollbarJump, id, direction);
+  if (MuiCheckId(id, "MuiScrollbarJump")) Jump(kHorizontal, id, direction);
 }
 
 char MuiScrollbarHandleArrowPress(int id, int which) {
-  if (!MuiCheckId(id, "MuiScrollbarHandleArrowPress")) return 0;
-  if (mouse_box[id].type != MUI_TYPE_SCROLLBAR) return 0;
-  const _MuiScrollbar* bar = &mui_scrollbar[id];
-  double v = bar->pos;
-  // The arrows never move a position that is less than one step from its end.
-  if (which != 0) {
-    if (bar->pos <= bar->max - bar->step) v = bar->pos + bar->step;
-  } else {
-    if (bar->pos >= bar->min + bar->step) v = bar->pos - bar->step;
-  }
-  if (v == bar->pos) return 0;
-  const unsigned int gen = mui_box_generation;
-  MuiScrollbarSetPosDouble(id, v, 0, 0, 1);
-  if (gen != mui_box_generation) return 1;
-  if (want_repeating) MuiSetPressRepeatDetails(nullptr, HArrowRepeat, id, which);
-  return 1;
+  return MuiCheckId(id, "MuiScrollbarHandleArrowPress") ? ArrowStep(kHorizontal, id, which) : 0;
 }
 
 char MuiScrollbarHandlePress(int id, int x) {
-  if (!MuiCheckId(id, "MuiScrollbarHandlePress")) return 0;
-  _MuiScrollbar* bar = &mui_scrollbar[id];
-  const int tw = mui_std_dim.sb_thumb_w;
-  const int thumb_x = MuiScrollbarGetScreenXPos(id, bar);
-  if (x >= thumb_x && x < thumb_x + tw) {
-    dragging_extra_x = x - thumb_x - tw / 2;
-    dragging = 1;
-    return 1;
-  }
-  const double v = MuiScrollbarDoGetXPosFromScreen(id, bar, x);
-  if (!(v >= bar->min && v <= bar->max)) return 0;
-  const int direction = v > bar->pos ? 1 : -1;
-  const unsigned int gen = mui_box_generation;
-  MuiScrollbarJump(id, direction);
-  // A track press repeats whatever want_repeating says.
-  if (gen == mui_box_generation && IsType(id, MUI_TYPE_SCROLLBAR))
-    MuiSetPressRepeatDetails(nullptr, MuiScrollbarJump, id, direction);
-  return 1;
+  return MuiCheckId(id, "MuiScrollbarHandlePress") ? BodyPress(kHorizontal, id, x) : 0;
 }
 
 void MuiScrollbarHandleDragging(int id, int x) {
@@ -431,20 +481,7 @@ void MuiScrollbarDraggingOver() {
   MuiScrollbarSetPosDouble(id, mui_scrollbar[id].pos, 0, 1, 1);
 }
 
-char MuiScrollbarHandleKeyPress(int id, char move) {
-  want_repeating = 0;
-  switch (move) {
-    case MUI_MOVE_UP:
-    case MUI_MOVE_PAGE_UP: MuiScrollbarJump(id, -1); break;
-    case MUI_MOVE_DOWN:
-    case MUI_MOVE_PAGE_DOWN: MuiScrollbarJump(id, 1); break;
-    case MUI_MOVE_LEFT: MuiScrollbarHandleArrowPress(id, 0); break;
-    case MUI_MOVE_RIGHT: MuiScrollbarHandleArrowPress(id, 1); break;
-    default: break;
-  }
-  want_repeating = 1;
-  return 1;
-}
+char MuiScrollbarHandleKeyPress(int id, char move) { return KeyMove(kHorizontal, id, move); }
 
 void MuiScrollbarIncludeStandardButton(int id) {
   if (!MuiIdValid(id)) return;
@@ -547,51 +584,15 @@ void MuiVScrollbarUpdateFromRegisteredVariable(int id) {
 }
 
 void MuiVScrollbarJump(int id, int direction) {
-  if (!MuiCheckId(id, "MuiVScrollbarJump")) return;
-  const _MuiScrollbar* bar = &mui_vscrollbar[id];
-  const double v = Clamp(direction < 1 ? bar->pos - bar->jump : bar->pos + bar->jump, bar->min, bar->max);
-  const unsigned int gen = mui_box_generation;
-  MuiVScrollbarSetPosDouble(id, v);
-  if (gen != mui_box_generation || !IsType(id, MUI_TYPE_VSCROLLBAR)) return;
-  if (v_want_repeating) MuiSetPressRepeatDetails(nullptr, MuiVScrollbarJump, id, direction);
+  if (MuiCheckId(id, "MuiVScrollbarJump")) Jump(kVertical, id, direction);
 }
 
 char MuiVScrollbarHandleArrowPress(int id, int which) {
-  if (!MuiCheckId(id, "MuiVScrollbarHandleArrowPress")) return 0;
-  if (mouse_box[id].type != MUI_TYPE_VSCROLLBAR) return 0;
-  const _MuiScrollbar* bar = &mui_vscrollbar[id];
-  double v = bar->pos;
-  if (which != 0) {
-    if (bar->pos <= bar->max - bar->step) v = bar->pos + bar->step;
-  } else {
-    if (bar->pos >= bar->min + bar->step) v = bar->pos - bar->step;
-  }
-  if (v == bar->pos) return 0;
-  const unsigned int gen = mui_box_generation;
-  MuiVScrollbarSetPosDouble(id, v);
-  if (gen != mui_box_generation) return 1;
-  if (v_want_repeating) MuiSetPressRepeatDetails(nullptr, VArrowRepeat, id, which);
-  return 1;
+  return MuiCheckId(id, "MuiVScrollbarHandleArrowPress") ? ArrowStep(kVertical, id, which) : 0;
 }
 
 char MuiVScrollbarHandlePress(int id, int y) {
-  if (!MuiCheckId(id, "MuiVScrollbarHandlePress")) return 0;
-  _MuiScrollbar* bar = &mui_vscrollbar[id];
-  const int th = mui_std_dim.sb_thumb_h;
-  const int thumb_y = MuiVScrollbarGetScreenYPos(id, bar);
-  if (y >= thumb_y && y < thumb_y + th) {
-    dragging_extra_y = y - thumb_y - th / 2;
-    dragging = 1;
-    return 1;
-  }
-  const double v = MuiVScrollbarGetYPosFromScreen(id, bar, y);
-  if (!(v >= bar->min && v <= bar->max)) return 0;
-  const int direction = v > bar->pos ? 1 : -1;
-  const unsigned int gen = mui_box_generation;
-  MuiVScrollbarJump(id, direction);
-  if (gen == mui_box_generation && IsType(id, MUI_TYPE_VSCROLLBAR))
-    MuiSetPressRepeatDetails(nullptr, MuiVScrollbarJump, id, direction);
-  return 1;
+  return MuiCheckId(id, "MuiVScrollbarHandlePress") ? BodyPress(kVertical, id, y) : 0;
 }
 
 void MuiVScrollbarHandleDragging(int id, int y) {
@@ -604,20 +605,7 @@ void MuiVScrollbarHandleDragging(int id, int y) {
       id, MuiVScrollbarGetYPosFromScreen(id, &mui_vscrollbar[id], (int)ToInt32((double)y - dragging_extra_y)));
 }
 
-char MuiVScrollbarHandleKeyPress(int id, char move) {
-  v_want_repeating = 0;
-  switch (move) {
-    case MUI_MOVE_UP:
-    case MUI_MOVE_PAGE_UP: MuiVScrollbarJump(id, -1); break;
-    case MUI_MOVE_DOWN:
-    case MUI_MOVE_PAGE_DOWN: MuiVScrollbarJump(id, 1); break;
-    case MUI_MOVE_LEFT: MuiVScrollbarHandleArrowPress(id, 0); break;
-    case MUI_MOVE_RIGHT: MuiVScrollbarHandleArrowPress(id, 1); break;
-    default: break;
-  }
-  v_want_repeating = 1;
-  return 1;
-}
+char MuiVScrollbarHandleKeyPress(int id, char move) { return KeyMove(kVertical, id, move); }
 
 void MuiVScrollbarIncludeStandardButton(int id) {
   if (!MuiIdValid(id)) return;
