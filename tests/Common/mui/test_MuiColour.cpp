@@ -188,6 +188,24 @@ TEST_F(MuiColourTest, ThumbsAreHitWhereTheyAreDrawn) {
   MuiKitRelease();
 }
 
+// The colour box of a screen that was rebuilt during a drag is not told of the drag's end.
+TEST_F(MuiColourTest, ADragEndAfterARebuildReachesNoNewBox) {
+  MuiColourSetFloat(id_, 0.5f, 0.5f, 0.5f, 0);
+  MuiKitMoveTo(169, kRedY);
+  MuiKitPress();
+  MuiKitMoveTo(190, kRedY);
+  MuiRemoveAllBoxes();
+  const int fresh = MuiAddNewScreenBox(100, 100, 238, 164, nullptr);
+  MuiSetType(fresh, MUI_TYPE_COLOUR);
+  MuiSetCallback(fresh, MuiKitCb<1>);
+  MuiKitClearRecords();
+  dragging = 1;  // a drag of another type ends: every type is told
+  MuiShowButton(fresh, 0);
+  MuiKitMoveTo(300, 300);
+  EXPECT_EQ(0, dragging);
+  EXPECT_TRUE(MuiKitCalls().empty());
+}
+
 TEST_F(MuiColourTest, OnlyAnActiveShownColourBoxTakesInput) {
   MuiColourSetFloat(id_, 0.5f, 0.5f, 0.5f, 0);
   MuiKitMoveTo(169, kRedY);

@@ -168,6 +168,23 @@ TEST_F(MuiRangeTest, DraggingTheMiddleStopsAtTheEnds) {
   EXPECT_EQ(Calls({"cb0:1", "cb0:1", "cb0:1", "cb0:0"}), MuiKitCalls());
 }
 
+// The range of a screen that was rebuilt during a drag is not told of the drag's end.
+TEST_F(MuiRangeTest, ADragEndAfterARebuildReachesNoNewBox) {
+  MuiKitMoveTo(166, kY);
+  MuiKitPress();
+  MuiKitMoveTo(180, kY);
+  MuiRemoveAllBoxes();
+  const int fresh = MuiAddNewScreenBox(100, 100, 232, 120, nullptr);
+  MuiSetCallback(fresh, MuiKitCb<1>);
+  MuiRangeSetLimits(fresh, 0, 1, 0.1f);
+  MuiKitClearRecords();
+  dragging = 1;  // a drag of another type ends: every type is told
+  MuiShowButton(fresh, 0);
+  MuiKitMoveTo(300, 300);
+  EXPECT_EQ(0, dragging);
+  EXPECT_TRUE(MuiKitCalls().empty());
+}
+
 // A cap dragged past the other end pushes it along at the gap; past the box's end it stops at
 // the limit.
 TEST_F(MuiRangeTest, DraggingACap) {
