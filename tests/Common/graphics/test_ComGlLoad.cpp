@@ -367,6 +367,26 @@ TEST_F(ComGlLoadTest, JpegRefusalsAndDamagedFilesFailWithoutEndingTheProgram) {
   ASSERT_TRUE(GlTestWriteFile(bigpath, big));
   EXPECT_FALSE(ComGlJpegCreateTextureFromFile(bigpath.c_str(), 0, 0, &image_));
   EXPECT_TRUE(HasLogLine("ComGlJpegCreateTextureFromFile", "Invalid JPEG size [20000,20000] in <" + bigpath + ">"));
+  // 16384 x 16384 is a side the GL takes, but no picture of this reader: refused before decoding.
+  for (size_t i = 0; i + 8 < big.size(); i++)
+    if (big[i] == 0xFF && big[i + 1] == 0xC0) {
+      big[i + 5] = big[i + 7] = 0x40;
+      big[i + 6] = big[i + 8] = 0x00;
+      break;
+    }
+  ASSERT_TRUE(GlTestWriteFile(bigpath, big));
+  EXPECT_FALSE(ComGlJpegCreateTextureFromFile(bigpath.c_str(), 0, 0, &image_));
+  EXPECT_TRUE(HasLogLine("ComGlJpegCreateTextureFromFile", "Invalid JPEG size [16384,16384] in <" + bigpath + ">"));
+
+  // Cut inside the picture data: the library warns of a premature end and would invent the rest;
+  // the load fails with its text instead.
+  std::vector<unsigned char> truncated(jpeg.begin(), jpeg.end() - 40);
+  const std::string tpath = GlTestPath("truncated.jpg");
+  ASSERT_TRUE(GlTestWriteFile(tpath, truncated));
+  GlTestLogMark();
+  EXPECT_FALSE(ComGlJpegCreateTextureFromFile(tpath.c_str(), 0, 0, &image_));
+  EXPECT_EQ(image_.pixels, nullptr);
+  EXPECT_NE(GlTestLogSince().find("  2  Premature end of JPEG file"), std::string::npos) << GlTestLogSince();
   EXPECT_FALSE(ComGlJpegCreateTextureFromFile(GlTestPath("absent.jpg").c_str(), 0, 0, &image_));
   EXPECT_TRUE(HasLogLine("ComJpegGetFileInfo", "Cannot open file " + GlTestPath("absent.jpg")));
 
