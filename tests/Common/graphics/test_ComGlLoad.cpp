@@ -106,6 +106,28 @@ TEST_F(ComGlLoadTest, FirstRowInMemoryIsThePictureBottomInEveryFormat) {
   }
 }
 
+// The decode-only step gives exactly the texels the loaders upload.
+TEST_F(ComGlLoadTest, DecodeOnlyGivesTheUploadedTexels) {
+  const std::string bmp = GlTestPath("decode.bmp"), tga = GlTestPath("decode.tga");
+  ASSERT_TRUE(GlTestWriteBmp24(bmp, GlTestTopRedBottomBlue(6, 4)));
+  ASSERT_TRUE(GlTestWriteTga(tga, GlTestTopRedBottomBlue(6, 4, 4), true));
+  for (int i = 0; i < 2; i++) {
+    SCOPED_TRACE(i ? "TGA" : "BMP");
+    _ComGlLoadTexels t{};
+    ASSERT_TRUE(i ? ComGlLoadImageDecodeTga(tga.c_str(), 1, 7, &t) : ComGlLoadImageDecodeBmp(bmp.c_str(), 1, 0, &t));
+    ASSERT_TRUE(i ? ComGlLoadImageLoadTga(tga.c_str(), 1, 7, &image_) : ComGlLoadImageLoadBmp(bmp.c_str(), 1, 0, &image_));
+    EXPECT_EQ(t.width, image_.width);
+    EXPECT_EQ(t.height, image_.height);
+    EXPECT_EQ(t.rgba, 1);
+    EXPECT_EQ(0, memcmp(t.pixels, image_.pixels, (size_t)t.width * t.height * 4));
+    free(t.pixels);
+    ComGlLoadImageReleaseTextureImage(&image_);
+  }
+  _ComGlLoadTexels none{};
+  EXPECT_FALSE(ComGlLoadImageDecodeTga(GlTestPath("absent.tga").c_str(), 0, 0, &none));
+  EXPECT_EQ(none.pixels, nullptr);
+}
+
 TEST_F(ComGlLoadTest, ThreePixelWideBmpRowsSkipTheirPadding) {
   GlTestPicture pic;
   pic.Resize(3, 2, 3);
