@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,10 @@ struct Case {
   int field;
   bool slot;  // through a slot file, else through the settings file
 };
+
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << kFields[c.field].name << (c.slot ? " in a slot file" : " in the settings file");
+}
 
 class HostileFloat : public ::testing::TestWithParam<Case> {
  protected:
