@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core xdg-utils
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool libcairo2-dev poppler-utils
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, then builds and runs every test twice: a normal build, then an
 # AddressSanitizer + UndefinedBehaviorSanitizer build. GL and window tests need a display, so
-# both runs happen inside one virtual X server.
+# both runs happen inside one virtual X server. Last, every fuzz target is built with clang's
+# libFuzzer and run on its seed corpus for a few seconds (tools/fuzz.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/install-deps.sh"
@@ -20,4 +21,5 @@ for dir in build build-asan; do
   xvfb-run -a -s "-screen 0 1280x800x24" \
     ctest --test-dir "$top/$dir" --output-on-failure -j "$(nproc)" || status=1
 done
+bash "$top/tools/fuzz.sh" 5 || status=1
 exit $status

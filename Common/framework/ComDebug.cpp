@@ -3,6 +3,8 @@
 // the pending list, up to its 200 records.
 #include "ComDebug.h"
 
+#include <sys/stat.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -249,6 +251,18 @@ void DebugStopMessage(const char* title, const char* text) {
                                  const_cast<char*>(text ? text : ""), 1);
 }
 
+namespace {
+
+// Deletes the log file of an earlier run. A sink that is no file (a device such as /dev/null, a
+// pipe read by a test) is written to as it is and never deleted.
+void RemoveOldLog(const char* path) {
+  struct stat st;
+  if (lstat(path, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return;
+  unlink(path);
+}
+
+}  // namespace
+
 char DebugSetLogFilename(const char* path, char delete_existing) {
   if (!path || path[0] == 0) {
     SetDefaultLogName();
@@ -260,7 +274,7 @@ char DebugSetLogFilename(const char* path, char delete_existing) {
     return 0;
   }
   snprintf(cd_log_filename, sizeof(cd_log_filename), "%s", path);
-  if (delete_existing) unlink(cd_log_filename);
+  if (delete_existing) RemoveOldLog(cd_log_filename);
   return 1;
 }
 
@@ -296,7 +310,7 @@ void DebugWriteFormattedMessagesToFile(void) {
   FILE* f;
   if (cdebug_first_time_file_open) {
     // The first message of a run replaces the file of the previous run.
-    unlink(cd_log_filename);
+    RemoveOldLog(cd_log_filename);
     f = fopen(cd_log_filename, "wb");
   } else {
     f = fopen(cd_log_filename, "ab");

@@ -40,6 +40,18 @@ std::unordered_map<FILE*, PendingWrite>& PendingWrites() {
 
 bool Empty(const char* path) { return !path || path[0] == 0; }
 
+// The test seam: operations left before the injected fault (0 none), and whether it happened.
+int cf_fault_countdown = 0;
+bool cf_fault_fired = false;
+
+// True when this write, flush, close or rename is the one that must fail.
+bool FaultNow() {
+  if (cf_fault_countdown <= 0 || --cf_fault_countdown > 0) return false;
+  cf_fault_fired = true;
+  errno = EIO;
+  return true;
+}
+
 // Permission bits for a new file: those of the file it replaces, else what a plain create gives.
 mode_t NewFileMode(const char* replaced) {
   struct stat st;
@@ -95,15 +107,15 @@ char CloseStream(FILE* f, const char* func) {
   PendingWrite pw = it->second;
   table.erase(it);
   bool ok = !pw.failed;
-  if (fflush(f) != 0) ok = false;
+  if (FaultNow() || fflush(f) != 0) ok = false;
   if (ferror(f)) ok = false;
-  if (fclose(f) != 0) ok = false;
+  if (fclose(f) != 0 || FaultNow()) ok = false;
   if (!ok) {
     unlink(pw.temp_path.c_str());
     DebugError(func, "Could not write file <%s>", pw.final_path.c_str());
     return 0;
   }
-  if (rename(pw.temp_path.c_str(), pw.final_path.c_str()) != 0) {
+  if (FaultNow() || rename(pw.temp_path.c_str(), pw.final_path.c_str()) != 0) {
     int err = errno;
     unlink(pw.temp_path.c_str());
     DebugError(func, "Could not rename file to <%s> [%s]", pw.final_path.c_str(), strerror(err));
@@ -210,7 +222,8 @@ char ComFileWrite(void* file, const void* data, uint32_t len) {
     return 0;
   }
   FILE* f = static_cast<FILE*>(file);
-  size_t n = fwrite(data, 1, len, f);
+  // An injected fault stores half the bytes, as a disk that fills up part of the way through.
+  size_t n = FaultNow() ? fwrite(data, 1, len / 2, f) : fwrite(data, 1, len, f);
   if (n == 0) {
     MarkFailed(f);
     DebugError("ComFileWrite", "Could not write to file");
@@ -743,3 +756,12 @@ char ComFileReadAndDecrypt(void* file, void* buf, uint32_t len) {
   ScrambleBytes(static_cast<unsigned char*>(buf), len, 0);
   return 1;
 }
+
+// ---- Fault injection ----
+
+void ComFileInjectFault(int n) {
+  cf_fault_countdown = n > 0 ? n : 0;
+  cf_fault_fired = false;
+}
+
+char ComFileFaultFired() { return cf_fault_fired ? 1 : 0; }

@@ -55,6 +55,12 @@ char ComFileCreateDirectory(const char* path);
 void ComFileDeleteDirectory(const char* path);
 char ComFileDirectoryExists(const char* path);
 
+// Fault injection for tests: the n-th of the next writes, flushes, closes and renames of files
+// written under a temporary name fails the way a full or failing disk makes it fail (a write
+// then stores only part of its bytes). n = 1 is the very next one; 0 turns injection off.
+void ComFileInjectFault(int n);
+char ComFileFaultFired();  // 1 once the injected fault has happened
+
 // Platform hooks.
 void ComFileReverseWordBitsForPlatform(void* buf, uint32_t len);  // data is used as stored
 void ComFileOutputLastError(const char* caller);

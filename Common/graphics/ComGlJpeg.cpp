@@ -40,11 +40,19 @@ void JpegLogMessage(j_common_ptr cinfo) {
   longjmp(mgr->jump, 1);
 }
 
+// A warning is how the library reports corrupt data (a premature end of the file, bad Huffman
+// codes, extraneous bytes): it would go on and fill the picture with made-up rows. Here it ends
+// the decode like an error, with the library's text in the log. Trace messages are dropped.
+void JpegEmitMessage(j_common_ptr cinfo, int level) {
+  if (level < 0) JpegErrorExit(cinfo);
+}
+
 // Routes the library's messages and fatal errors of one decode or encode to the log under label
 // (the caller sets the jump point); answers the manager for the codec record's err.
 jpeg_error_mgr* JpegErrorsToLog(JpegErrorManager* err, const char* label) {
   jpeg_error_mgr* pub = jpeg_std_error(&err->pub);
   err->pub.error_exit = JpegErrorExit;
+  err->pub.emit_message = JpegEmitMessage;
   err->pub.output_message = JpegLogMessage;
   err->label = label;
   return pub;
@@ -124,10 +132,15 @@ char JpegEncode(const char* label, FILE* fp, int quality, int dpi, int width, in
   return 1;
 }
 
+// Pictures here are textures and paper backgrounds: a side above 8192 or more than 16 M pixels is
+// no picture the reader can show, only a header that asks for gigabytes and seconds of decoding.
+const int kJpegMaxSide = 8192;
+const uint64_t kJpegMaxPixels = (uint64_t)4096 * 4096;
+
 inline bool AlphaTypeComputable(char type) { return type == 0 || type == 1 || (type >= 3 && type <= 6); }
 
 bool JpegSideAcceptable(int side) {
-  if (side <= 0 || side > (1 << 24)) return false;
+  if (side <= 0 || side > kJpegMaxSide) return false;
   GLint max = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
   while (glGetError() != GL_NO_ERROR) {
@@ -291,10 +304,10 @@ char ComGlJpegCreateTextureFromFile(const char* path, char force32, char alpha_t
     DebugError(label, "Invalid JPEG format in <%s>", path);
     return 0;
   }
-  // A header costs a few bytes but can ask for gigabytes: a picture whose decoded rows would
-  // pass 1 GiB is refused like any other size the texture cannot take.
+  // A header costs a few bytes but can ask for gigabytes: the size is checked before anything
+  // is allocated or decoded.
   if (!JpegSideAcceptable(width) || !JpegSideAcceptable(height) ||
-      (uint64_t)width * (uint64_t)height * 3u > ((uint64_t)1 << 30)) {
+      (uint64_t)width * (uint64_t)height > kJpegMaxPixels) {
     DebugError(label, "Invalid JPEG size [%d,%d] in <%s>", width, height, path);
     return 0;
   }

@@ -71,9 +71,11 @@ struct SourcePixels {
 };
 
 // Resamples the source into a new texel buffer of power-of-two sides, bottom row first, and
-// uploads it. alpha_from_file takes the source's own alpha; otherwise alpha_type is computed.
+// uploads it, or hands it to `decoded` when that is given (no GL needed then). alpha_from_file
+// takes the source's own alpha; otherwise alpha_type is computed.
 char ResampleAndUpload(const char* label, const char* path, const SourcePixels& src, bool out32,
-                       char alpha_type, bool alpha_from_file, _ComGlTextureImage* image) {
+                       char alpha_type, bool alpha_from_file, _ComGlTextureImage* image,
+                       _ComGlLoadTexels* decoded) {
   const int tw = (int)ComMiscGetClosestPowerOf2((unsigned)src.width);
   const int th = (int)ComMiscGetClosestPowerOf2((unsigned)src.height);
   const int out_bpp = out32 ? 4 : 3;
@@ -111,6 +113,10 @@ char ResampleAndUpload(const char* label, const char* path, const SourcePixels& 
     }
   }
 
+  if (decoded) {
+    *decoded = _ComGlLoadTexels{pixels, tw, th, (char)(out32 ? 1 : 0)};
+    return 1;
+  }
   return ComGlLoadImageUploadTexels(label, pixels, tw, th, out32 ? 1 : 0, image);
 }
 
@@ -253,7 +259,10 @@ char ComGlLoadBmpLoadDataFromFile(const char* path, int* out_width, int* out_hei
 
 // ---------------------------------------------------------------- BMP
 
-char ComGlLoadImageLoadBmp(const char* path, char force32, char alpha_type, _ComGlTextureImage* image) {
+namespace {
+
+char LoadBmp(const char* path, char force32, char alpha_type, _ComGlTextureImage* image,
+             _ComGlLoadTexels* decoded) {
   const char* label = "ComGlLoadImageLoadBmp";
   if (alpha_type == 2) {
     DebugError(label, "Load alpha from file not supported <%s>", path ? path : "");
@@ -277,14 +286,15 @@ char ComGlLoadImageLoadBmp(const char* path, char force32, char alpha_type, _Com
     return 0;
   }
   const SourcePixels src = {info.data, width, height, 3, 0, 1, 2, -1, false};
-  const char ok = ResampleAndUpload(label, path, src, force32 != 0, alpha_type, false, image);
+  const char ok = ResampleAndUpload(label, path, src, force32 != 0, alpha_type, false, image, decoded);
   ComGlLoadBmpCleanup(&info);
   return ok;
 }
 
 // ---------------------------------------------------------------- TGA
 
-char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage* image) {
+char LoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage* image,
+             _ComGlLoadTexels* decoded) {
   const char* label = "ComGlLoadImageLoadTga";
   if (!image) return 0;
   image->loaded = 0;
@@ -341,9 +351,31 @@ char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _Com
   }
   // A file stored top row first (descriptor bit 5) is turned the right way up by the sampling.
   const SourcePixels src = {data, width, height, file_bpp, 2, 1, 0, bits == 32 ? 3 : -1, top_first != 0};
-  const char ok = ResampleAndUpload(label, path, src, out32, alpha_type, alpha_type == 2, image);
+  const char ok = ResampleAndUpload(label, path, src, out32, alpha_type, alpha_type == 2, image, decoded);
   free(data);
   return ok;
+}
+
+}  // namespace
+
+char ComGlLoadImageLoadBmp(const char* path, char force32, char alpha_type, _ComGlTextureImage* image) {
+  return LoadBmp(path, force32, alpha_type, image, nullptr);
+}
+
+char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage* image) {
+  return LoadTga(path, force32, alpha_type, image, nullptr);
+}
+
+char ComGlLoadImageDecodeBmp(const char* path, char force32, char alpha_type, _ComGlLoadTexels* texels) {
+  _ComGlTextureImage scratch{};
+  *texels = _ComGlLoadTexels{};
+  return LoadBmp(path, force32, alpha_type, &scratch, texels);
+}
+
+char ComGlLoadImageDecodeTga(const char* path, char force32, char alpha_type, _ComGlLoadTexels* texels) {
+  _ComGlTextureImage scratch{};
+  *texels = _ComGlLoadTexels{};
+  return LoadTga(path, force32, alpha_type, &scratch, texels);
 }
 
 char ComGlLoadImageCanTgaFileBeLoaded(const char* path) {

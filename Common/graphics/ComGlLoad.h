@@ -9,6 +9,17 @@
 char ComGlLoadImageLoadBmp(const char* path, char force32, char alpha_type, _ComGlTextureImage* image);
 char ComGlLoadImageLoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage* image);
 char ComGlLoadImageCanTgaFileBeLoaded(const char* path);
+
+// The same loaders without the upload: the texels they would upload (power-of-two sides, bottom
+// row first, RGBA when rgba is set, else RGB), for the caller to free. Needs no GL context.
+struct _ComGlLoadTexels {
+  unsigned char* pixels;
+  int width;
+  int height;
+  char rgba;
+};
+char ComGlLoadImageDecodeBmp(const char* path, char force32, char alpha_type, _ComGlLoadTexels* texels);
+char ComGlLoadImageDecodeTga(const char* path, char force32, char alpha_type, _ComGlLoadTexels* texels);
 char ComGlLoadImageCreateEmptyTextureImage(int width, int height, int bpp, _ComGlTextureImage* image);
 void ComGlLoadImageReleaseTextureImage(_ComGlTextureImage* image);
 

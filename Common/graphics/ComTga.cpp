@@ -233,7 +233,18 @@ char ComTgaLoadDataFromFile(const char* path, _ComTgaData* data, char create) {
       ComFileClose(file);
       return 0;
     }
-    // The record takes the file's size; only a 32-bit file can fill it (checked next).
+    // Only a 32-bit file whose pixels are all there can fill the record: both are checked
+    // before the allocation, so a short file declaring a huge picture costs nothing.
+    if (bits != 32) {
+      DebugError(label, "Invalid Data [2]");
+      ComFileClose(file);
+      return 0;
+    }
+    if (18 + (int64_t)width * height * 4 > (int64_t)file_size) {
+      DebugError(label, "Problems reading data [2] in file <%s>", path);
+      ComFileClose(file);
+      return 0;
+    }
     if (!ComTgaCreateDataForFile(width, height, 32, data)) {
       DebugError(label, "Could not create data");
       ComFileClose(file);

@@ -2,6 +2,7 @@
 // file is brought into range before use, and a save never destroys the file that was there.
 #include "Config.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -35,6 +36,40 @@ void ConfigClampInt(T* v, T lo, T hi) {
   if (*v < lo) *v = lo;
   if (*v > hi) *v = hi;
 }
+
+// A float read from a file: NaN or infinity becomes the default, then the value is held to its
+// range. The comparisons are written so that a NaN never slips through them.
+void ConfigClampFloat(float* v, float lo, float hi, float def) {
+  if (!std::isfinite(*v)) *v = def;
+  if (!(*v >= lo)) *v = lo;
+  if (!(*v <= hi)) *v = hi;
+}
+
+// Every single float of the record with its range and its default. The size, shape and spacing
+// of the text are scaled by keys in small steps, so their ranges are wide: they only keep the
+// layout away from zero and from sizes no window can show.
+struct ConfigFloatField {
+  float _Config::*field;
+  float lo, hi, def;
+};
+const ConfigFloatField kConfigFloatFields[] = {
+    {&_Config::side_margin, 0, 30, 5},
+    {&_Config::side_margin_rotated, 0, 30, 5},
+    {&_Config::top_margin, 0, 30, 2},
+    {&_Config::top_margin_rotated, 0, 30, 2},
+    {&_Config::paragraph_spacing, 0, 1, 0.5f},
+    {&_Config::bar_height, 0, 30, 15},
+    {&_Config::scroll_speed, -100, 100, 0.2f},
+    {&_Config::text_size, 0.01f, 100, 1.5f},
+    {&_Config::text_width, 0.01f, 100, 1.0f},
+    {&_Config::text_height, 0.01f, 100, 1.2f},
+    {&_Config::line_spacing, 0.1f, 10000, 36},
+    {&_Config::background_brightness, 0, 1, 0},
+    {&_Config::text_brightness, 0, 1, 0.7f},
+    {&_Config::paper_size, 0, 1, 0.5f},
+    {&_Config::paper_contrast, 0, 1, 0.5f},
+    {&_Config::battery_transparency, 0, 1, 1.0f},
+};
 
 // A slot file that SlotsReadSlot would accept: at least a whole record, starting with 1.7.
 bool ConfigSlotFileIsValid(const char* path) {
@@ -130,6 +165,12 @@ void ConfigClampRecord(_Config* c) {
   ConfigClampInt<char>(&c->battery_mode, 0, 5);
   ConfigClampInt<char>(&c->html_paragraph_spacing, 0, 2);
   ConfigClampInt<int32_t>(&c->run_counter, 0, 1);
+  for (const ConfigFloatField& f : kConfigFloatFields) ConfigClampFloat(&(c->*f.field), f.lo, f.hi, f.def);
+  for (int i = 0; i < 3; i++) {
+    ConfigClampFloat(&c->text_colour[i], 0, 1, 1);
+    ConfigClampFloat(&c->background_colour[i], 0, 1, 1);
+  }
+  for (_ConfigBook& b : c->books) ConfigClampFloat(&b.read_fraction, 0, 1, 0);
   for (_ConfigBook& b : c->books) b.name[sizeof(b.name) - 1] = 0;
   c->font_file[sizeof(c->font_file) - 1] = 0;
   c->last_book[sizeof(c->last_book) - 1] = 0;
@@ -201,35 +242,20 @@ void ConfigSetDefaults() {
   config.show_resolution_window = 1;
   config.num_books = 0;
   config.rotation = 0;
-  config.side_margin = 5;
-  config.side_margin_rotated = 5;
-  config.top_margin = 2;
-  config.top_margin_rotated = 2;
   config.margin_lines = 0;
-  config.paragraph_spacing = 0.5f;
   config.bar_mode = 1;
-  config.bar_height = 15;
   config.reserved = 0;
   config.scrolling = 0;
-  config.scroll_speed = 0.2f;
-  config.text_size = 1.5f;
-  config.text_width = 1.0f;
-  config.text_height = 1.2f;
-  config.line_spacing = 36;
   config.smoothing = 5;
   config.dark_on_bright = 0;
-  config.background_brightness = 0;
-  config.text_brightness = 0.7f;
+  for (const ConfigFloatField& f : kConfigFloatFields) config.*f.field = f.def;
   for (int i = 0; i < 3; i++) {
     config.text_colour[i] = 1;
     config.background_colour[i] = 1;
   }
   config.paper = 0;
-  config.paper_size = 0.5f;
-  config.paper_contrast = 0.5f;
   config.page_divisions = 0;
   config.battery_mode = 0;
-  config.battery_transparency = 1.0f;
   config.reduce_power = 0;
   config.html_paragraph_spacing = 2;
   config.run_counter = 0;

@@ -113,8 +113,8 @@ char ConfigLoad();                        // always 1: the file, or the defaults
 char ConfigSave(char with_position);      // 1 when written
 void ConfigSetDefaults();                 // defaults, preset slots, slot 1
 void ConfigUpdateProgramVars(char with_book);
-// Brings every count, enumeration and text of a record read from a file into range, so that no
-// reader indexes past a table or runs off the end of a string.
+// Brings every count, enumeration, float and text of a record read from a file into range, so that
+// no reader indexes past a table, runs off the end of a string or turns a NaN into an integer.
 void ConfigClampRecord(_Config* c);
 
 #endif

@@ -280,13 +280,15 @@ char MainInit() {
   }
 
   // Page geometry for the formatter.
-  if (config.rotation == 1 || config.rotation == 3) {
-    side_margin = config.side_margin_rotated * 480 / 100;
-    max_draw_width = 480 - 2 * side_margin;
-  } else {
-    side_margin = config.side_margin * 640 / 100;
-    max_draw_width = 640 - 2 * side_margin;
-  }
+  // The margin is held to 0..30 percent here too (a NaN counts as none), so the page never
+  // comes out narrower than 40 percent of the screen.
+  char turned = config.rotation == 1 || config.rotation == 3;
+  float margin = turned ? config.side_margin_rotated : config.side_margin;
+  if (!(margin >= 0)) margin = 0;
+  if (margin > 30) margin = 30;
+  float page_width = turned ? 480.0f : 640.0f;
+  side_margin = margin * page_width / 100;
+  max_draw_width = page_width - 2 * side_margin;
   MainCalcBarHeight();
 
   FreeFormattedLines();

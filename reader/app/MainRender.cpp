@@ -147,11 +147,15 @@ void DrawLine(const _Line& line, float c) {
 }  // namespace
 
 void MainCalcBarHeight() {
-  if (Rotated())
-    bar_height = (int)(SafeHeight() * config.bar_height / SafeWidth());
+  float h = config.bar_height;
+  if (Rotated()) h = SafeHeight() * h / SafeWidth();
+  // Held to the screen before the conversion: a NaN or a huge value must never reach (int).
+  if (!(h > 0))
+    bar_height = 0;
+  else if (!(h < 480))
+    bar_height = 480;
   else
-    bar_height = (int)config.bar_height;
-  if (bar_height < 0) bar_height = 0;
+    bar_height = (int)h;
 }
 
 float MainGetMenuButtonY() { return BarAtTop() ? (float)bar_height + 2 : 2; }

@@ -99,7 +99,7 @@ char StepMargin(float* m, char up) {
     v = old == 0 ? 1 : old + 2;
   else
     v = old == 2 ? 1 : old - 2;
-  if (v < 0) v = 0;
+  if (!(v >= 0)) v = 0;
   if (v > 30) v = 30;
   *m = v;
   return v != old;
@@ -500,7 +500,7 @@ void MainProcessCharKey(char c) {
       char background = c == 'p' || c == 'o';
       float* v = background ? &config.background_brightness : &config.text_brightness;
       *v += (c == 'p' || c == '0') ? 0.01f : -0.01f;
-      if (*v < 0) *v = 0;
+      if (!(*v >= 0)) *v = 0;  // also a NaN
       if (*v > 1) *v = 1;
       MainSetBackgroundAndFontColours();
       snprintf(msg, sizeof(msg), background ? "Background: %d" : "Text Transparency: %d",

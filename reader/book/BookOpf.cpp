@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ namespace {
 constexpr uint32_t OPF_LINE_MAX = 1024;                 // package lines arrive in pieces of 1023
 constexpr size_t OPF_MAX_PACKAGE = 16u * 1024u * 1024u;  // a package description is small
 constexpr size_t OPF_LOG_TEXT = 300;                    // element text quoted in a log line
+// The converted text of one book: several times the longest books there are. Parts are only
+// added while the text is below it.
+constexpr int64_t OPF_MAX_TEXT = 32 * 1024 * 1024;
 
 const char* const OPF_FN = "CreateTextFileFromOpfFile";
 
@@ -229,8 +233,14 @@ char CreateTextFileFromOpfFile(char* path) {
   MainTurnOffBoxMessage();
 
   int converted = 0;
+  std::set<std::string> done_ids;  // a spine naming one item again adds nothing new
   for (OpfPart& part : parts) {
     if (!OpfIsTextPart(part.file)) continue;
+    if (!done_ids.insert(part.id).second) continue;
+    if (converted && ComFileGetSizeFilename(text_filename) > OPF_MAX_TEXT) {
+      DebugError(OPF_FN, "Converted text too large <%s>", package.c_str());
+      return 0;
+    }
     std::string shown = "\"" + part.id + "\"";
     for (char& c : shown)
       if (c == '_') c = ' ';

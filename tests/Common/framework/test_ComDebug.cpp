@@ -3,6 +3,10 @@
 #include <gtk/gtk.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -115,6 +119,30 @@ TEST_F(ComDebugTest, FirstWriteOfARunReplacesThePreviousFile) {
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(Log(), " |  new run\r\nsecond line\r\n");
+}
+
+// A log pointed at a sink that is no file (here a pipe, as /dev/null would be) is written to and
+// never deleted, neither when it is named nor by the first write of a run.
+TEST_F(ComDebugTest, SinkThatIsNoFileIsWrittenAndKept) {
+  const std::string fifo = dir_ + "/sink";
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  int status = fwtest::RunInChild([&] {
+    setenv("LECTREL_FW_FRESH_LOG", fifo.c_str(), 1);
+    execl("/proc/self/exe", "test_ComDebug", (char*)nullptr);
+    return 99;
+  });
+  EXPECT_EQ(status, 0);
+  char buf[256];
+  ssize_t n = read(reader, buf, sizeof(buf));
+  close(reader);
+  EXPECT_EQ(std::string(buf, n > 0 ? (size_t)n : 0), " |  new run\r\nsecond line\r\n");
+  EXPECT_TRUE(DebugSetLogFilename(fifo.c_str(), 1));
+  DebugSetLogFilename(log_.c_str(), 0);
+  struct stat st;
+  ASSERT_EQ(0, lstat(fifo.c_str(), &st));
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(ComDebugTest, UnwritableLogKeepsRecordsThenOverflows) {

@@ -106,6 +106,28 @@ TEST_F(ComGlLoadTest, FirstRowInMemoryIsThePictureBottomInEveryFormat) {
   }
 }
 
+// The decode-only step gives exactly the texels the loaders upload.
+TEST_F(ComGlLoadTest, DecodeOnlyGivesTheUploadedTexels) {
+  const std::string bmp = GlTestPath("decode.bmp"), tga = GlTestPath("decode.tga");
+  ASSERT_TRUE(GlTestWriteBmp24(bmp, GlTestTopRedBottomBlue(6, 4)));
+  ASSERT_TRUE(GlTestWriteTga(tga, GlTestTopRedBottomBlue(6, 4, 4), true));
+  for (int i = 0; i < 2; i++) {
+    SCOPED_TRACE(i ? "TGA" : "BMP");
+    _ComGlLoadTexels t{};
+    ASSERT_TRUE(i ? ComGlLoadImageDecodeTga(tga.c_str(), 1, 7, &t) : ComGlLoadImageDecodeBmp(bmp.c_str(), 1, 0, &t));
+    ASSERT_TRUE(i ? ComGlLoadImageLoadTga(tga.c_str(), 1, 7, &image_) : ComGlLoadImageLoadBmp(bmp.c_str(), 1, 0, &image_));
+    EXPECT_EQ(t.width, image_.width);
+    EXPECT_EQ(t.height, image_.height);
+    EXPECT_EQ(t.rgba, 1);
+    EXPECT_EQ(0, memcmp(t.pixels, image_.pixels, (size_t)t.width * t.height * 4));
+    free(t.pixels);
+    ComGlLoadImageReleaseTextureImage(&image_);
+  }
+  _ComGlLoadTexels none{};
+  EXPECT_FALSE(ComGlLoadImageDecodeTga(GlTestPath("absent.tga").c_str(), 0, 0, &none));
+  EXPECT_EQ(none.pixels, nullptr);
+}
+
 TEST_F(ComGlLoadTest, ThreePixelWideBmpRowsSkipTheirPadding) {
   GlTestPicture pic;
   pic.Resize(3, 2, 3);
@@ -367,6 +389,26 @@ TEST_F(ComGlLoadTest, JpegRefusalsAndDamagedFilesFailWithoutEndingTheProgram) {
   ASSERT_TRUE(GlTestWriteFile(bigpath, big));
   EXPECT_FALSE(ComGlJpegCreateTextureFromFile(bigpath.c_str(), 0, 0, &image_));
   EXPECT_TRUE(HasLogLine("ComGlJpegCreateTextureFromFile", "Invalid JPEG size [20000,20000] in <" + bigpath + ">"));
+  // 16384 x 16384 is a side the GL takes, but no picture of this reader: refused before decoding.
+  for (size_t i = 0; i + 8 < big.size(); i++)
+    if (big[i] == 0xFF && big[i + 1] == 0xC0) {
+      big[i + 5] = big[i + 7] = 0x40;
+      big[i + 6] = big[i + 8] = 0x00;
+      break;
+    }
+  ASSERT_TRUE(GlTestWriteFile(bigpath, big));
+  EXPECT_FALSE(ComGlJpegCreateTextureFromFile(bigpath.c_str(), 0, 0, &image_));
+  EXPECT_TRUE(HasLogLine("ComGlJpegCreateTextureFromFile", "Invalid JPEG size [16384,16384] in <" + bigpath + ">"));
+
+  // Cut inside the picture data: the library warns of a premature end and would invent the rest;
+  // the load fails with its text instead.
+  std::vector<unsigned char> truncated(jpeg.begin(), jpeg.end() - 40);
+  const std::string tpath = GlTestPath("truncated.jpg");
+  ASSERT_TRUE(GlTestWriteFile(tpath, truncated));
+  GlTestLogMark();
+  EXPECT_FALSE(ComGlJpegCreateTextureFromFile(tpath.c_str(), 0, 0, &image_));
+  EXPECT_EQ(image_.pixels, nullptr);
+  EXPECT_NE(GlTestLogSince().find("  2  Premature end of JPEG file"), std::string::npos) << GlTestLogSince();
   EXPECT_FALSE(ComGlJpegCreateTextureFromFile(GlTestPath("absent.jpg").c_str(), 0, 0, &image_));
   EXPECT_TRUE(HasLogLine("ComJpegGetFileInfo", "Cannot open file " + GlTestPath("absent.jpg")));
 

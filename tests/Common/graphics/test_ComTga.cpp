@@ -118,6 +118,25 @@ TEST_F(ComTgaTest, LoadRefusesOtherDepthsAndDamagedFilesAndTurnsTopFirstFilesUpr
   EXPECT_TRUE(HasLogLine("ComTgaLoadDataFromFile", "Could not open file <" + GlTestPath("absent.tga") + ">"));
 }
 
+// A bare header that declares a huge picture is refused before anything is allocated: a 32-bit
+// one for its missing pixels, any other depth for its depth (either would have asked for 17 GB).
+TEST_F(ComTgaTest, HeaderAloneNeverAllocatesTheDeclaredPicture) {
+  for (int bits : {32, 24}) {
+    std::vector<unsigned char> header(18, 0);
+    header[2] = 2;
+    header[12] = header[13] = header[14] = header[15] = 0xFF;  // 65535 x 65535
+    header[16] = (unsigned char)bits;
+    const std::string path = GlTestPath("huge.tga");
+    ASSERT_TRUE(GlTestWriteFile(path, header));
+    GlTestLogMark();
+    EXPECT_FALSE(ComTgaLoadDataFromFile(path.c_str(), &a_, 1));
+    EXPECT_EQ(a_.pixels, nullptr);
+    EXPECT_TRUE(HasLogLine("ComTgaLoadDataFromFile", bits == 32 ? "Problems reading data [2] in file <" + path + ">"
+                                                                : "Invalid Data [2]"));
+    EXPECT_EQ(GlTestLogSince().find("Could not create data"), std::string::npos);
+  }
+}
+
 TEST_F(ComTgaTest, PaintingCountsRowsFromTheTop) {
   ASSERT_TRUE(ComTgaCreateDataForFileWithColour(3, 3, 32, 0, 0, 0, 1, &a_));
   ASSERT_TRUE(ComTgaSetDataEntryToColour(&a_, 2, 0, 1, 1, 1));

@@ -167,6 +167,31 @@ TEST_F(BookOpfTest, CancelDuringAPartStopsAtOnce) {
   EXPECT_EQ(1, main_fake_calls.progress_calls) << "no later part is started";
 }
 
+TEST_F(BookOpfTest, RepeatedItemsAreConvertedOnceAndTheTextIsBounded) {
+  // One item named 2100 times by the spine is one part of the book.
+  std::string opf = "<manifest><item id=\"two\" href=\"two.htm\"/></manifest>\n<spine>";
+  for (int i = 0; i < 2100; i++) opf += "<itemref idref=\"two\"/>";
+  opf += "</spine>\n";
+  ASSERT_EQ(1, Convert(opf));
+  EXPECT_EQ("Chapter two.\n", Text());
+
+  // Forty items of one 1 MB part: parts stop being added past 32 MB and the book is refused.
+  std::string part = "<body>";
+  while (part.size() < 1024 * 1024) part += "<p>" + std::string(200, 'w') + " words</p>\n";
+  WriteBytes(dir_ + "/big.html", part + "</body>\n");
+  opf = "<manifest>";
+  for (int i = 0; i < 40; i++) opf += "<item id=\"b" + std::to_string(i) + "\" href=\"big.html\"/>";
+  opf += "</manifest>\n<spine>";
+  for (int i = 0; i < 40; i++) opf += "<itemref idref=\"b" + std::to_string(i) + "\"/>";
+  opf += "</spine>\n";
+  EXPECT_EQ(0, Convert(opf));
+  EXPECT_NE(std::string::npos, Log().find("Converted text too large <" + package_ + ">"));
+  struct stat st;
+  if (stat(text_filename, &st) == 0) {
+    EXPECT_LT(st.st_size, 34 * 1024 * 1024);
+  }
+}
+
 TEST_F(BookOpfTest, HostilePackagesDoNotOverflow) {
   // Thousands of items, ids far longer than a line piece, and lines of tens of thousands of bytes.
   std::string opf = "<manifest>\n";
