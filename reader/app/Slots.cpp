@@ -11,6 +11,7 @@
 #include "ComMacWin.h"
 #include "ComScreen.h"
 #include "Config.h"
+#include "Game.h"
 #include "GameFolders.h"
 #include "LecFont.h"
 #include "MainControl.h"
@@ -296,10 +297,16 @@ void SlotsAfterLoadPopupCB(char result) {
     MuiPopupMessage("Load Settings", "Error trying to load settings", 0, nullptr);
     return;
   }
+  char old_font[sizeof(mc_font_name)];
+  snprintf(old_font, sizeof(old_font), "%s", mc_font_name);
+  const int32_t old_smoothing = config.smoothing;
   SlotsUpdateFromLoadedTempConfig();
   ConfigSave(0);
-  // The book font is built again from the slot's font file.
-  if (book_font && book_font->setup) ComFreeTypeRelease(book_font);
+  // A new font file or smoothing builds the book font again, at once (or the default font when
+  // the file cannot be used): nothing on the way back to reading builds a released font.
+  if (book_font && book_font->setup &&
+      (strcmp(old_font, mc_font_name) != 0 || old_smoothing != config.smoothing))
+    GameLoadBookFont();
   PaperReload();
   BackToPreviousScreen();
 }
