@@ -54,7 +54,6 @@ void ScreensSetupMainScreens() {
   screen_slots = ComScreenAdd();
   ComScreenAddCreateCallback(screen_slots, CreateSlotsMuiBoxes);
   ComScreenAddStartingCallback(screen_slots, SlotsControlStartingCB);
-  ComScreenAddTickCallback(screen_slots, ScreensBackToReadingTick);
 }
 
 void ScreensStartScreen(int screen) {
