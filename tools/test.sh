@@ -18,9 +18,9 @@ export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
 status=0
 for dir in build build-asan; do
   echo "== tests in $dir"
+  # An end-to-end run of the real reader that fails on a loaded machine is run once more; a
+  # second failure fails the suite (ctest's output still shows the first).
   xvfb-run -a -s "-screen 0 1280x800x24" \
-    # An end-to-end run of the real reader that fails on a loaded machine is run once more; a
-    # second failure fails the suite (ctest's output still shows the first).
     ctest --test-dir "$top/$dir" --output-on-failure -j "$(nproc)" --repeat until-pass:2 || status=1
 done
 bash "$top/tools/fuzz.sh" 5 || status=1
