@@ -17,6 +17,7 @@
 #include "ComFreeType.h"
 #include "ComGlMisc.h"
 #include "Config.h"
+#include "Game.h"
 #include "LecFont.h"
 #include "LecMuiTextures.h"
 #include "Mui.h"
@@ -25,6 +26,7 @@
 #include "MuiRender.h"
 #include "MuiText.h"
 #include "MuiTextures.h"
+#include "PrefFolder.h"
 
 namespace {
 
@@ -191,6 +193,41 @@ TEST_F(LecMuiTexturesGl, MenuFontIsHandedToTheMenusAndTakenBackOnRelease) {
   EXPECT_EQ(nullptr, mui_free_type_font);
   LecFontMainDestroy(&font, 0);
   EXPECT_EQ(0, LecFontMainCreate(nullptr, 1));
+}
+
+TEST(LecMenuSetUp, PreContextSetUpStylesTheMenusAndLeavesTheMasksForLater) {
+  // In a folder without pictures: a mask load attempted now would log its failure.
+  ASSERT_EQ(0, chdir(GlTestTempDir().c_str()));
+  // The set-up reads the settings: they live in a throwaway home.
+  setenv("HOME", GlTestTempDir().c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+  MuiTexturesPre3dInit();
+  MuiSetupStandardButtonsDimensions();
+  _MuiStandardDimensions before;
+  MuiGetStandardButtonsDimensions(&before);
+  GlTestLogMark();
+  char a0[] = "lectrel";
+  char* argv[] = {a0, nullptr};
+  EXPECT_EQ(1, GamePre3dInitCB(1, argv));
+  EXPECT_EQ(0, GlTestCountOccurrences(GlTestLogSince(), "alpha texture")) << GlTestLogSince();
+  EXPECT_EQ(MUI_ALPHA_TYPE_2, mui_using_alpha_texs);
+  _MuiStandardDimensions after;
+  MuiGetStandardButtonsDimensions(&after);
+  EXPECT_FLOAT_EQ(0.05f, after.text_margin_perc);
+  EXPECT_EQ(16, after.sb_thumb_h);
+  EXPECT_FLOAT_EQ(0.012f, after.sb_margin_perc);
+  EXPECT_EQ(before.arrow_w, after.arrow_w) << "the other sizes are kept";
+  EXPECT_EQ(before.check_w, after.check_w);
+  EXPECT_EQ(0, mui_can_turn_off_cursor);
+  EXPECT_FLOAT_EQ(0.3f, mui_disabled_text_col[0]);
+  EXPECT_FLOAT_EQ(0.3f, mui_disabled_text_col[2]);
+  // The hooks are in place: the shared names are answered by the reader.
+  _ComGlDxTexture* t = nullptr;
+  EXPECT_EQ(1, MuiTexturesGetButtonTexturePointer("bmp_none", 0, &t, nullptr));
+  MuiTexturesSetLoadCB(nullptr);
+  MuiTexturesSetOverwriteTextureCB(nullptr);
+  MuiTexturesSetPostLoadButtonsCB(nullptr);
 }
 
 TEST(LecMenuImages, PicturesMatchTheirMasksAndArePowersOfTwo) {
