@@ -441,6 +441,18 @@ TEST_F(EndToEnd, EscapeOpensTheMenusAndEscapeLeavesThem) {
   EXPECT_TRUE(r.Running());
   r.Close();
   EXPECT_EQ(r.WaitExit(30), 0);
+  // The menus found every button picture, mask and their font.
+  StoredFraction();
+  std::string log;
+  if (FILE* f = fopen((std::string(PrefFolderGetMainFolder()) + "/LogFile.txt").c_str(), "rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) log.append(buf, n);
+    fclose(f);
+  }
+  ASSERT_NE(std::string::npos, log.find("Program Exit")) << "the reader's log";
+  for (const char* bad : {"Could not load", "Unknown bitmap", "Texture sizes not the same", "Could not create font"})
+    EXPECT_EQ(std::string::npos, log.find(bad)) << bad << "\n" << log;
 }
 
 }  // namespace
