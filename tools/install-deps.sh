@@ -6,7 +6,7 @@ packages=(
   g++ cmake make pkg-config
   libsdl2-dev libgtk-3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libjpeg62-turbo-dev libpoppler-private-dev libcurl4-openssl-dev libx11-dev
-  fonts-dejavu-core
+  fonts-dejavu-core xdg-utils
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool libcairo2-dev poppler-utils
 )

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ComDebug.h"
+#include "ComMacText.h"
 
 ComWinPopupCallback cmw_popup_messages_callback = nullptr;
 ComWinPopupCallback cmw_after_exit_popup_callback = nullptr;
@@ -19,33 +20,6 @@ namespace {
 
 // A box text of 255 characters or more is cut to this length and still shown.
 constexpr size_t kMaxBoxText = 254;
-
-// Unicode code points of Windows Latin-1 bytes 0x80 to 0x9F; the five unassigned bytes keep
-// their own value.
-const unsigned short kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::string Latin1ToUtf8(const char* text, size_t max_len) {
-  std::string out;
-  if (!text) return out;
-  for (size_t i = 0; text[i] && i < max_len; i++) {
-    unsigned int c = (unsigned char)text[i];
-    if (c >= 0x80 && c <= 0x9F) c = kCp1252High[c - 0x80];
-    if (c < 0x80) {
-      out += (char)c;
-    } else if (c < 0x800) {
-      out += (char)(0xC0 | (c >> 6));
-      out += (char)(0x80 | (c & 0x3F));
-    } else {
-      out += (char)(0xE0 | (c >> 12));
-      out += (char)(0x80 | ((c >> 6) & 0x3F));
-      out += (char)(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 // The program's SDL window, when SDL video is up and a window exists.
 SDL_Window* FindProgramWindow() {
@@ -117,8 +91,8 @@ void ComWinPopupMessage(const char* title, const char* text, char kind) {
   if (!CheckText("ComWinPopupMessage", text)) return;
 
   const bool has_title = title && title[0];
-  const std::string title8 = has_title ? Latin1ToUtf8(title, kMaxBoxText) : std::string();
-  const std::string text8 = Latin1ToUtf8(text, kMaxBoxText);
+  const std::string title8 = has_title ? ComMacTextLatin1ToUtf8(title, kMaxBoxText) : std::string();
+  const std::string text8 = ComMacTextLatin1ToUtf8(text, kMaxBoxText);
   SDL_Window* window = FindProgramWindow();
 
   if (UseGtk(window)) {
@@ -144,8 +118,8 @@ char ComWinPopupOkCancel(const char* title, const char* text) {
   if (!CheckText("ComWinPopupOkCancel", text)) return 0;
 
   const bool has_title = title && title[0];
-  const std::string title8 = has_title ? Latin1ToUtf8(title, kMaxBoxText) : std::string();
-  const std::string text8 = Latin1ToUtf8(text, kMaxBoxText);
+  const std::string title8 = has_title ? ComMacTextLatin1ToUtf8(title, kMaxBoxText) : std::string();
+  const std::string text8 = ComMacTextLatin1ToUtf8(text, kMaxBoxText);
   SDL_Window* window = FindProgramWindow();
 
   if (UseGtk(window)) {
