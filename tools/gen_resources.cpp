@@ -14,29 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "gen_picture.h"
+
 namespace {
 
-struct Rgba {
-  float r, g, b, a;
-};
-
-struct Picture {
-  int w, h;
-  std::vector<Rgba> px;  // row 0 is the top of the picture
-  Picture(int width, int height) : w(width), h(height), px(size_t(width) * height, Rgba{0, 0, 0, 0}) {}
-  Rgba& at(int x, int y) { return px[size_t(y) * w + x]; }
-};
-
-float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-
-// Coverage of a rounded rectangle (pixel centres), anti-aliased over one pixel.
-float RoundRectCoverage(float px, float py, float x0, float y0, float x1, float y1, float radius) {
-  float cx = px < x0 + radius ? x0 + radius : (px > x1 - radius ? x1 - radius : px);
-  float cy = py < y0 + radius ? y0 + radius : (py > y1 - radius ? y1 - radius : py);
-  float d = std::sqrt((px - cx) * (px - cx) + (py - cy) * (py - cy));
-  if (px < x0 || px > x1 || py < y0 || py > y1) return 0;
-  return Clamp01(radius - d + 0.5f);
-}
+using gen::Clamp01;
+using gen::Picture;
+using gen::Rgba;
+using gen::RoundRectCoverage;
+using gen::WriteTga;
 
 // Fills the region [u0,u1) x [v0,v1) (fractions of the picture, v downwards) with f(fx, fy),
 // where fx, fy run 0..1 across the region.
@@ -50,29 +36,6 @@ void FillRegion(Picture& p, float u0, float v0, float u1, float v1, F f) {
       float fy = (y + 0.5f - v0 * p.h) / ((v1 - v0) * p.h);
       p.at(x, y) = f(fx, fy);
     }
-}
-
-bool WriteTga(const std::string& path, Picture& p) {
-  FILE* f = fopen((path + ".tmp").c_str(), "wb");
-  if (!f) return false;
-  unsigned char header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  header[12] = p.w & 255; header[13] = p.w >> 8;
-  header[14] = p.h & 255; header[15] = p.h >> 8;
-  header[16] = 32; header[17] = 8;  // 8 alpha bits, bottom row first
-  bool ok = fwrite(header, 1, 18, f) == 18;
-  std::vector<unsigned char> row(size_t(p.w) * 4);
-  for (int y = p.h - 1; ok && y >= 0; y--) {
-    for (int x = 0; x < p.w; x++) {
-      Rgba c = p.at(x, y);
-      row[x * 4 + 0] = (unsigned char)std::lround(Clamp01(c.b) * 255);
-      row[x * 4 + 1] = (unsigned char)std::lround(Clamp01(c.g) * 255);
-      row[x * 4 + 2] = (unsigned char)std::lround(Clamp01(c.r) * 255);
-      row[x * 4 + 3] = (unsigned char)std::lround(Clamp01(c.a) * 255);
-    }
-    ok = fwrite(row.data(), 1, row.size(), f) == row.size();
-  }
-  ok = (fclose(f) == 0) && ok;
-  return ok && rename((path + ".tmp").c_str(), path.c_str()) == 0;
 }
 
 bool WriteJpeg(const std::string& path, Picture& p) {

@@ -20,7 +20,13 @@
 #include "MainLoad.h"
 #include "MainRender.h"
 #include "MainTick.h"
+#include "GetFile.h"
+#include "LecMuiTextures.h"
 #include "Mui.h"
+#include "MuiBox.h"
+#include "MuiPopup.h"
+#include "MuiText.h"
+#include "MuiTextures.h"
 #include "Paper.h"
 #include "PrefFolder.h"
 #include "Resolution.h"
@@ -108,7 +114,19 @@ char GamePre3dInitCB(int argc, char** argv) {
   (void)argc;
   (void)argv;
   LecMuiTexturesPre3dInit();
-  LecUpdateMuiButtonAlphaChannels();
+  MuiSetUsingAlphaTextures(MUI_ALPHA_TYPE_2);
+  // The masks need the loaded pictures and a GL context: they are copied in after every load.
+  MuiTexturesSetPostLoadButtonsCB(LecUpdateMuiButtonAlphaChannels);
+  _MuiStandardDimensions dim;
+  MuiGetStandardButtonsDimensions(&dim);
+  dim.text_margin_perc = 0.05f;
+  dim.sb_thumb_h = 16;
+  dim.sb_margin_perc = 0.012f;
+  MuiSetStandardButtonsDimensions(&dim);
+  MuiAllowCursorToBeTurnedOff(0);
+  MuiUseDisabledTextColour(1);
+  MuiSetDisabledTextColour(0.3f, 0.3f, 0.3f);
+  MuiPopupSetTextSizes(0.8f, 0.7f);
   MainSetupFilename(nullptr, nullptr);
   // "SHOWRESWIN" keeps the command line from being read as a book; a book chosen later is taken.
   use_command_line = 1;
@@ -300,7 +318,8 @@ void GameDrawMacWindowCorner() {
 }
 
 void GamePre3dExitCB() {
-  config.run_counter = config.run_counter == 0 ? 1 : 0;
+  // Only 1 is the second run of the pair; any other value counts as 0.
+  config.run_counter = config.run_counter == 1 ? 0 : 1;
   if (main_loading_book) {
     quit_loading_book = 1;
     MainQuitLoadingBook();
@@ -316,6 +335,7 @@ void GamePre3dExitCB() {
 }
 
 void GameDestroyGraphicsCB() {
+  GetFileRestoreCurrentDirectory();
   if (mac_win_corner_tex.created) ComGlTextureRelease(&mac_win_corner_tex);
   MainDestroyGraphics();
   PaperDestroyGraphics();

@@ -8,6 +8,7 @@
 
 #include "ComDebug.h"
 #include "ComFreeType.h"
+#include "Mui.h"
 
 namespace {
 
@@ -68,16 +69,12 @@ char LecFontMainCreate(_ComFreeTypeFont* font, char set_for_menus) {
     DebugError("LecFontMainCreate", "ComFreeTypeCreate failed");
     return 0;
   }
-  (void)set_for_menus;  // the menu layer takes its font when its text drawing lands
+  if (set_for_menus) MuiSetFreeTypeFont(font);
   return 1;
 }
 
 void LecFontMainDestroy(_ComFreeTypeFont* font, char was_menu_font) {
-  (void)was_menu_font;
+  // The menu layer lets go of its font before the font goes.
+  if (was_menu_font) MuiSetFreeTypeFont(nullptr);
   if (font && font->setup) ComFreeTypeRelease(font);
 }
-
-// The button textures belong to the menu layer's widgets; nothing to register before them.
-void LecMuiTexturesPre3dInit() {}
-
-void LecUpdateMuiButtonAlphaChannels() {}

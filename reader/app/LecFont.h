@@ -17,7 +17,5 @@ extern char mc_font_name[256];
 
 char LecFontMainCreate(_ComFreeTypeFont* font, char set_for_menus);
 void LecFontMainDestroy(_ComFreeTypeFont* font, char was_menu_font);
-void LecMuiTexturesPre3dInit();
-void LecUpdateMuiButtonAlphaChannels();
 
 #endif

@@ -7,6 +7,7 @@
 #include "ComMacWin.h"
 #include "ComScreen.h"
 #include "Game.h"
+#include "GetFile.h"
 #include "Load.h"
 #include "MainControl.h"
 #include "MainLoad.h"
@@ -58,6 +59,8 @@ void ScreensSetupMainScreens() {
 }
 
 void ScreensStartScreen(int screen) {
+  // A file selection left open by the last visit starts afresh.
+  GetFileExit();
   MainTurnOffBoxMessage();
   GameEnsureUsingCorrectPath();
   ComFreeTypeRestoreAfterDrawingIfNeeded();

@@ -1,0 +1,462 @@
+// Writes the menu's button pictures into the resource folder, as one set in a calm dark blue:
+//   - the standard widget pictures (arrows, scroll-bar thumb, check marks, list pieces, panel,
+//     colour bars), drawn for additive blending: light shapes on black;
+//   - "back1.bmp", the popup background;
+//   - the large button "main_*.bmp", the small box "box_*.bmp" and the wide option box
+//     "wbox_*.bmp" in their states (l normal, p pressed, h highlighted, d disabled), each with the
+//     mask that rounds it ("main_a.tga", "box_a.tga", "wbox_a.tga");
+//   - the title pictures "TitleN copy.bmp" (highlighted) and "TitleNL copy.bmp" (normal), N = 1 to 6,
+//     which take the main button's mask, their labels drawn with the given font.
+// Pictures are 24-bit uncompressed BMPs, masks 32-bit TGAs, every one a power of two on each side
+// and a picture the same size as its mask. The colours of masked pictures are premultiplied by the
+// mask so that nothing shows outside the rounded shape.
+// Usage: gen_menu_images OUTPUT_FOLDER FONT_FILE
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gen_picture.h"
+
+namespace {
+
+using gen::Clamp01;
+using gen::Picture;
+using gen::Rgba;
+using gen::RoundRectCoverage;
+
+struct Colour {
+  float r, g, b;
+};
+
+Colour Mix(Colour a, Colour b, float t) {
+  return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+Colour Scale(Colour a, float s) { return Colour{a.r * s, a.g * s, a.b * s}; }
+
+// Lays colour c with coverage a over the pixel (straight alpha in the picture while drawing).
+void Blend(Picture& p, int x, int y, Colour c, float a) {
+  if (x < 0 || y < 0 || x >= p.w || y >= p.h || a <= 0) return;
+  Rgba& d = p.at(x, y);
+  a = Clamp01(a);
+  d.r += (c.r - d.r) * a;
+  d.g += (c.g - d.g) * a;
+  d.b += (c.b - d.b) * a;
+}
+
+// Coverage of a shape given by an inside test, 4 x 4 samples per pixel.
+float Coverage(const std::function<bool(float, float)>& inside, int x, int y) {
+  int n = 0;
+  for (int sy = 0; sy < 4; sy++)
+    for (int sx = 0; sx < 4; sx++)
+      if (inside(x + (sx + 0.5f) / 4, y + (sy + 0.5f) / 4)) n++;
+  return n / 16.0f;
+}
+
+void FillShape(Picture& p, Colour c, const std::function<bool(float, float)>& inside) {
+  for (int y = 0; y < p.h; y++)
+    for (int x = 0; x < p.w; x++) Blend(p, x, y, c, Coverage(inside, x, y));
+}
+
+bool InTriangle(float px, float py, float ax, float ay, float bx, float by, float cx, float cy) {
+  auto side = [](float x1, float y1, float x2, float y2, float x3, float y3) {
+    return (x1 - x3) * (y2 - y3) - (x2 - x3) * (y1 - y3);
+  };
+  float d1 = side(px, py, ax, ay, bx, by), d2 = side(px, py, bx, by, cx, cy), d3 = side(px, py, cx, cy, ax, ay);
+  bool neg = d1 < 0 || d2 < 0 || d3 < 0, pos = d1 > 0 || d2 > 0 || d3 > 0;
+  return !(neg && pos);
+}
+
+bool InRoundRect(float px, float py, float x0, float y0, float x1, float y1, float r) {
+  if (px < x0 || px > x1 || py < y0 || py > y1) return false;
+  float cx = px < x0 + r ? x0 + r : (px > x1 - r ? x1 - r : px);
+  float cy = py < y0 + r ? y0 + r : (py > y1 - r ? y1 - r : py);
+  return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+}
+
+// Distance from a point to the segment (ax, ay)-(bx, by).
+float SegmentDistance(float px, float py, float ax, float ay, float bx, float by) {
+  float vx = bx - ax, vy = by - ay;
+  float t = ((px - ax) * vx + (py - ay) * vy) / (vx * vx + vy * vy);
+  t = t < 0 ? 0 : (t > 1 ? 1 : t);
+  float dx = ax + vx * t - px, dy = ay + vy * t - py;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+bool WriteBmp(const std::string& path, Picture& p) {
+  FILE* f = fopen((path + ".tmp").c_str(), "wb");
+  if (!f) return false;
+  const int row_bytes = (p.w * 3 + 3) & ~3;
+  const uint32_t data = uint32_t(row_bytes) * p.h, size = 54 + data;
+  unsigned char h[54] = {'B', 'M'};
+  auto put32 = [&h](int at, uint32_t v) {
+    for (int i = 0; i < 4; i++) h[at + i] = (unsigned char)(v >> (8 * i));
+  };
+  put32(2, size);
+  put32(10, 54);                 // pixels follow the two headers
+  put32(14, 40);                 // the 40-byte information header
+  put32(18, uint32_t(p.w));
+  put32(22, uint32_t(p.h));      // positive: bottom row first
+  h[26] = 1;                     // one plane
+  h[28] = 24;                    // bits per pixel
+  put32(34, data);               // no compression (word 30 stays 0)
+  put32(38, 2835);
+  put32(42, 2835);
+  bool ok = fwrite(h, 1, 54, f) == 54;
+  std::vector<unsigned char> row(size_t(row_bytes), 0);
+  for (int y = p.h - 1; ok && y >= 0; y--) {
+    for (int x = 0; x < p.w; x++) {
+      Rgba c = p.at(x, y);
+      row[x * 3 + 0] = (unsigned char)std::lround(Clamp01(c.b) * 255);
+      row[x * 3 + 1] = (unsigned char)std::lround(Clamp01(c.g) * 255);
+      row[x * 3 + 2] = (unsigned char)std::lround(Clamp01(c.r) * 255);
+    }
+    ok = fwrite(row.data(), 1, row.size(), f) == row.size();
+  }
+  ok = (fclose(f) == 0) && ok;
+  return ok && rename((path + ".tmp").c_str(), path.c_str()) == 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text through FreeType
+
+class Font {
+ public:
+  bool Open(const char* path) {
+    if (FT_Init_FreeType(&lib_)) return false;
+    return FT_New_Face(lib_, path, 0, &face_) == 0;
+  }
+  ~Font() {
+    if (face_) FT_Done_Face(face_);
+    if (lib_) FT_Done_FreeType(lib_);
+  }
+  float Width(const std::string& s, int px) {
+    FT_Set_Pixel_Sizes(face_, 0, px);
+    float w = 0;
+    for (unsigned char ch : s)
+      if (FT_Load_Char(face_, ch, FT_LOAD_DEFAULT) == 0) w += face_->glyph->advance.x / 64.0f;
+    return w;
+  }
+  // Draws s with its baseline at y, starting at x.
+  void Draw(Picture& p, const std::string& s, int px, float x, int y, Colour c) {
+    FT_Set_Pixel_Sizes(face_, 0, px);
+    for (unsigned char ch : s) {
+      if (FT_Load_Char(face_, ch, FT_LOAD_RENDER)) continue;
+      FT_GlyphSlot g = face_->glyph;
+      int gx = int(std::lround(x)) + g->bitmap_left, gy = y - g->bitmap_top;
+      for (unsigned r = 0; r < g->bitmap.rows; r++)
+        for (unsigned col = 0; col < g->bitmap.width; col++)
+          Blend(p, gx + int(col), gy + int(r), c, g->bitmap.buffer[r * g->bitmap.pitch + col] / 255.0f);
+      x += g->advance.x / 64.0f;
+    }
+  }
+  // The largest size up to px at which s fits in width.
+  int Fit(const std::string& s, int px, float width) {
+    while (px > 8 && Width(s, px) > width) px--;
+    return px;
+  }
+
+ private:
+  FT_Library lib_ = nullptr;
+  FT_Face face_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Masked buttons
+
+struct Shape {
+  int w, h;
+  float radius, border;
+};
+
+// Coverage of the button's outline at a pixel: the mask and the picture agree on it exactly.
+float ShapeCoverage(const Shape& s, int x, int y) {
+  return RoundRectCoverage(x + 0.5f, y + 0.5f, 0.5f, 0.5f, s.w - 0.5f, s.h - 0.5f, s.radius);
+}
+
+Picture MakeMask(const Shape& s) {
+  Picture p(s.w, s.h);
+  for (int y = 0; y < s.h; y++)
+    for (int x = 0; x < s.w; x++) {
+      float a = ShapeCoverage(s, x, y);
+      p.at(x, y) = Rgba{a, a, a, a};
+    }
+  return p;
+}
+
+struct Look {
+  Colour top, bottom;   // the face's vertical gradient
+  Colour border;        // the rim
+  float gloss;          // strength of the light on the upper half
+  float glow;           // strength of the light just inside the rim
+};
+
+// The button's face: gradient, a soft light on its upper half, a rim and an inner glow.
+Picture MakeFace(const Shape& s, const Look& look) {
+  Picture p(s.w, s.h);
+  const float b = s.border;
+  for (int y = 0; y < s.h; y++)
+    for (int x = 0; x < s.w; x++) {
+      float fy = (y + 0.5f) / s.h;
+      Colour c = Mix(look.top, look.bottom, fy);
+      if (fy < 0.48f) {
+        float t = 1 - fy / 0.48f;
+        c = Mix(c, Colour{1, 1, 1}, look.gloss * t * t);
+      }
+      float inner = RoundRectCoverage(x + 0.5f, y + 0.5f, 0.5f + b, 0.5f + b, s.w - 0.5f - b, s.h - 0.5f - b,
+                                      s.radius > b ? s.radius - b : 0);
+      float glow_band = RoundRectCoverage(x + 0.5f, y + 0.5f, 0.5f + 3 * b, 0.5f + 3 * b, s.w - 0.5f - 3 * b,
+                                          s.h - 0.5f - 3 * b, s.radius > 3 * b ? s.radius - 3 * b : 0);
+      c = Mix(c, look.border, look.glow * (inner - glow_band) * 0.5f);
+      c = Mix(look.border, c, inner);
+      p.at(x, y) = Rgba{c.r, c.g, c.b, 1};
+    }
+  return p;
+}
+
+// Multiplies the colours by the shape's coverage so that the corners stay black.
+void Premultiply(Picture& p, const Shape& s) {
+  for (int y = 0; y < s.h; y++)
+    for (int x = 0; x < s.w; x++) {
+      float a = ShapeCoverage(s, x, y);
+      Rgba& c = p.at(x, y);
+      c = Rgba{c.r * a, c.g * a, c.b * a, a};
+    }
+}
+
+// The four states of every masked button, from one palette.
+const Look kNormal = {{0.205f, 0.275f, 0.385f}, {0.110f, 0.150f, 0.225f}, {0.380f, 0.475f, 0.630f}, 0.10f, 0.0f};
+const Look kPressed = {{0.075f, 0.105f, 0.165f}, {0.150f, 0.205f, 0.305f}, {0.500f, 0.640f, 0.860f}, 0.0f, 0.0f};
+const Look kHighlighted = {{0.285f, 0.390f, 0.560f}, {0.150f, 0.220f, 0.345f}, {0.640f, 0.780f, 0.980f}, 0.14f,
+                           0.8f};
+const Look kDisabled = {{0.175f, 0.185f, 0.205f}, {0.120f, 0.128f, 0.145f}, {0.265f, 0.275f, 0.300f}, 0.04f, 0.0f};
+
+// ---------------------------------------------------------------------------------------------
+// Title pictures: a round badge with the program's initial, its name and what it does.
+
+struct Program {
+  const char* name;
+  const char* what;
+  Colour badge;
+};
+
+Picture MakeTitle(Font& font, const Shape& s, const Program& prog, bool lit) {
+  Look look = lit ? kHighlighted : kNormal;
+  if (!lit) {
+    look.top = Scale(look.top, 0.85f);
+    look.bottom = Scale(look.bottom, 0.85f);
+  }
+  Picture p = MakeFace(s, look);
+  const float cx = 62, cy = s.h * 0.5f, r = 38;
+  Colour badge = lit ? prog.badge : Scale(prog.badge, 0.72f);
+  Colour ring = Mix(badge, Colour{1, 1, 1}, lit ? 0.55f : 0.3f);
+  for (int y = 0; y < s.h; y++)
+    for (int x = 0; x < s.w; x++) {
+      Blend(p, x, y, ring, Coverage([&](float px, float py) {
+              return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+            }, x, y));
+      Blend(p, x, y, Mix(badge, Scale(badge, 0.6f), (y - (cy - r)) / (2 * r)),
+            Coverage([&](float px, float py) {
+              return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= (r - 3) * (r - 3);
+            }, x, y));
+    }
+  std::string initial(1, prog.name[0]);
+  const int ipx = 44;
+  font.Draw(p, initial, ipx, cx - font.Width(initial, ipx) / 2, int(cy + ipx * 0.36f), Colour{1, 1, 1});
+  const float tx = 114, room = s.w - tx - 14;
+  Colour name_col = lit ? Colour{1, 1, 1} : Colour{0.80f, 0.85f, 0.92f};
+  Colour what_col = lit ? Colour{0.78f, 0.86f, 0.98f} : Colour{0.52f, 0.59f, 0.70f};
+  font.Draw(p, prog.name, font.Fit(prog.name, 30, room), tx, 62, name_col);
+  font.Draw(p, prog.what, font.Fit(prog.what, 15, room), tx, 88, what_col);
+  return p;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Standard widget pictures, drawn for additive blending: light on black.
+
+const Colour kStdLine = {0.560f, 0.680f, 0.880f};
+const Colour kStdBright = {0.860f, 0.920f, 1.000f};
+const Colour kStdFill = {0.090f, 0.115f, 0.165f};
+
+Picture MakeArrow(int dir) {  // 0 left, 1 right, 2 up, 3 down
+  Picture p(32, 32);
+  float pts[4][6] = {{9, 16, 22, 6, 22, 26}, {23, 16, 10, 6, 10, 26}, {16, 9, 6, 22, 26, 22}, {16, 23, 6, 10, 26, 10}};
+  const float* t = pts[dir];
+  FillShape(p, kStdLine, [&](float x, float y) { return InTriangle(x, y, t[0], t[1], t[2], t[3], t[4], t[5]); });
+  return p;
+}
+
+Picture MakeThumb() {
+  Picture p(64, 32);
+  FillShape(p, Colour{0.520f, 0.640f, 0.840f}, [](float x, float y) { return InRoundRect(x, y, 1, 3, 63, 29, 12); });
+  for (int y = 0; y < p.h; y++)
+    for (int x = 0; x < p.w; x++) {
+      float in = Coverage([](float px, float py) { return InRoundRect(px, py, 3.5f, 5.5f, 60.5f, 26.5f, 9.5f); }, x, y);
+      Colour face = Mix(Colour{0.400f, 0.500f, 0.680f}, Colour{0.240f, 0.310f, 0.440f}, (y - 5) / 22.0f);
+      Blend(p, x, y, face, in);
+    }
+  // Three grip lines in the middle.
+  for (int i = -1; i <= 1; i++)
+    FillShape(p, kStdBright, [i](float x, float y) { return x >= 31 + i * 6 && x < 33 + i * 6 && y >= 10 && y < 22; });
+  return p;
+}
+
+Picture MakeCheck(bool ticked) {
+  Picture p(32, 32);
+  FillShape(p, kStdLine, [](float x, float y) {
+    return InRoundRect(x, y, 3, 3, 29, 29, 6) && !InRoundRect(x, y, 5.5f, 5.5f, 26.5f, 26.5f, 4);
+  });
+  if (ticked)
+    FillShape(p, kStdBright, [](float x, float y) {
+      return SegmentDistance(x, y, 9, 16.5f, 14, 22) < 2.4f || SegmentDistance(x, y, 14, 22, 23.5f, 10) < 2.4f;
+    });
+  return p;
+}
+
+Picture MakeFlat(int w, int h, Colour c, float radius) {
+  Picture p(w, h);
+  FillShape(p, c, [&](float x, float y) { return InRoundRect(x, y, 0, 0, float(w), float(h), radius); });
+  return p;
+}
+
+Picture MakeListButton() {
+  Picture p(32, 32);
+  FillShape(p, kStdLine, [](float x, float y) {
+    return InRoundRect(x, y, 2, 2, 30, 30, 6) && !InRoundRect(x, y, 4, 4, 28, 28, 4);
+  });
+  FillShape(p, kStdBright, [](float x, float y) { return InTriangle(x, y, 16, 21, 9, 12, 23, 12); });
+  return p;
+}
+
+Picture MakeListBack(int part) {  // 0 top, 1 middle, 2 bottom
+  Picture p(64, 64);
+  FillShape(p, kStdFill, [](float, float) { return true; });
+  FillShape(p, Colour{0.300f, 0.380f, 0.520f}, [part](float x, float y) {
+    bool side = x < 2 || x > 62;
+    bool top = part == 0 && y < 2;
+    bool bottom = part == 2 && y > 62;
+    return side || top || bottom;
+  });
+  return p;
+}
+
+Picture MakeColourBar(int channel) {
+  Picture p(64, 64);
+  for (int y = 0; y < 64; y++)
+    for (int x = 0; x < 64; x++) {
+      float v = (x + 0.5f) / 64;
+      float e = (y < 2 || y > 61) ? 0.5f : 1.0f;  // a darker rim above and below
+      float c[3] = {0, 0, 0};
+      c[channel] = v * e;
+      p.at(x, y) = Rgba{c[0], c[1], c[2], 1};
+    }
+  return p;
+}
+
+Picture MakePopupBack() {
+  Picture p(256, 256);
+  for (int y = 0; y < 256; y++)
+    for (int x = 0; x < 256; x++) {
+      Colour c = Mix(Colour{0.140f, 0.180f, 0.255f}, Colour{0.075f, 0.098f, 0.145f}, (y + 0.5f) / 256);
+      bool rim = x < 3 || y < 3 || x > 252 || y > 252;
+      bool line = !rim && (x < 5 || y < 5 || x > 250 || y > 250);
+      if (rim) c = Colour{0.420f, 0.520f, 0.700f};
+      if (line) c = Colour{0.050f, 0.065f, 0.095f};
+      p.at(x, y) = Rgba{c.r, c.g, c.b, 1};
+    }
+  return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    fprintf(stderr, "usage: %s OUTPUT_FOLDER FONT_FILE\n", argv[0]);
+    return 2;
+  }
+  const std::string out = std::string(argv[1]) + "/";
+  Font font;
+  if (!font.Open(argv[2])) {
+    fprintf(stderr, "gen_menu_images: cannot open the font %s\n", argv[2]);
+    return 1;
+  }
+  bool ok = true;
+  auto bmp = [&](const std::string& name, Picture p) {
+    if (!WriteBmp(out + name, p)) {
+      fprintf(stderr, "gen_menu_images: cannot write %s\n", name.c_str());
+      ok = false;
+    }
+  };
+  auto tga = [&](const std::string& name, Picture p) {
+    if (!gen::WriteTga(out + name, p)) {
+      fprintf(stderr, "gen_menu_images: cannot write %s\n", name.c_str());
+      ok = false;
+    }
+  };
+
+  bmp("std_left_arrow.bmp", MakeArrow(0));
+  bmp("std_right_arrow.bmp", MakeArrow(1));
+  bmp("std_list_scroll_up.bmp", MakeArrow(2));
+  bmp("std_list_scroll_down.bmp", MakeArrow(3));
+  bmp("std_sb_button.bmp", MakeThumb());
+  bmp("std_check.bmp", MakeCheck(true));
+  bmp("std_uncheck.bmp", MakeCheck(false));
+  bmp("std_panel_back.bmp", MakeFlat(64, 64, Colour{0.070f, 0.090f, 0.130f}, 0));
+  bmp("std_panel_bar.bmp", MakeFlat(64, 64, Colour{0.260f, 0.340f, 0.480f}, 10));
+  bmp("std_list_button.bmp", MakeListButton());
+  bmp("std_list_back_top.bmp", MakeListBack(0));
+  bmp("std_list_back_main.bmp", MakeListBack(1));
+  bmp("std_list_back_bottom.bmp", MakeListBack(2));
+  bmp("std_list_sel.bmp", MakeFlat(64, 32, Colour{0.200f, 0.320f, 0.520f}, 6));
+  bmp("std_col_red.bmp", MakeColourBar(0));
+  bmp("std_col_green.bmp", MakeColourBar(1));
+  bmp("std_col_blue.bmp", MakeColourBar(2));
+  bmp("back1.bmp", MakePopupBack());
+
+  struct Button {
+    const char* stem;
+    Shape shape;
+    bool disabled_picture;
+  };
+  const Button buttons[] = {{"main", {256, 128, 30, 4}, true}, {"box", {64, 64, 14, 3}, false},
+                            {"wbox", {256, 32, 11, 2}, false}};
+  for (const Button& b : buttons) {
+    const struct {
+      const char* suffix;
+      const Look* look;
+    } states[] = {{"l", &kNormal}, {"p", &kPressed}, {"h", &kHighlighted}, {"d", &kDisabled}};
+    for (const auto& st : states) {
+      if (st.look == &kDisabled && !b.disabled_picture) continue;
+      Picture face = MakeFace(b.shape, *st.look);
+      Premultiply(face, b.shape);
+      bmp(std::string(b.stem) + "_" + st.suffix + ".bmp", face);
+    }
+    tga(std::string(b.stem) + "_a.tga", MakeMask(b.shape));
+  }
+
+  // The maker's other programs, in the order of the main menu's title links.
+  const Program programs[6] = {
+      {"Scribe", "Notes and outlines", {0.220f, 0.450f, 0.700f}},
+      {"Tempo", "Time and tasks", {0.200f, 0.560f, 0.480f}},
+      {"Vela", "Charts of the sky", {0.450f, 0.330f, 0.680f}},
+      {"Orbit", "Planets on the desk", {0.700f, 0.460f, 0.220f}},
+      {"Atlas", "Maps of the world", {0.300f, 0.550f, 0.300f}},
+      {"Mosaic", "Photos in tiles", {0.680f, 0.300f, 0.400f}},
+  };
+  const Shape title = buttons[0].shape;  // the titles take the main button's mask
+  for (int n = 1; n <= 6; n++)
+    for (int lit = 0; lit <= 1; lit++) {
+      Picture p = MakeTitle(font, title, programs[n - 1], lit != 0);
+      Premultiply(p, title);
+      bmp("Title" + std::to_string(n) + (lit ? "" : "L") + " copy.bmp", p);
+    }
+  return ok ? 0 : 1;
+}
