@@ -288,14 +288,16 @@ char LoadBuildReviewsUrl(char* out, size_t size) {
   out[0] = 0;
   if (lc_num_review_words < 1) return 0;
   size_t pos = 0;
-  if (!Append(out, size, &pos, kReviewsSearchAddress, false) ||
-      !Append(out, size, &pos, "?keyword=", false))
-    return 0;
-  for (int i = 0; i < lc_num_review_words; i++) {
-    if (i > 0 && !Append(out, size, &pos, "%20", false)) return 0;
-    if (!Append(out, size, &pos, lc_review_words[i], true)) return 0;
+  bool fits = Append(out, size, &pos, kReviewsSearchAddress, false) &&
+              Append(out, size, &pos, "?keyword=", false);
+  for (int i = 0; fits && i < lc_num_review_words; i++) {
+    if (i > 0) fits = Append(out, size, &pos, "%20", false);
+    fits = fits && Append(out, size, &pos, lc_review_words[i], true);
   }
-  return Append(out, size, &pos, "&mode=books", false) ? 1 : 0;
+  fits = fits && Append(out, size, &pos, "&mode=books", false);
+  // Never a cut address: a shortened query would search for something else.
+  if (!fits) out[0] = 0;
+  return fits ? 1 : 0;
 }
 
 void LoadReviewsCB(char part) {
