@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "ComDebug.h"
+#include "Config.h"
+#include "MainLoad.h"
+#include "PrefFolder.h"
 #include "ReaderDriver.h"
 
 namespace {
@@ -118,6 +122,16 @@ class LoadEndToEnd : public ::testing::Test {
     SleepMs(300);
   }
 
+  // The settings as the reader left them.
+  void LoadStoredSettings() {
+    setenv("HOME", home_.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+    DebugSetLogFilename((home_ + "/test-log.txt").c_str(), 1);
+    pdf_filename[0] = 0;
+    ConfigLoad();
+  }
+
   std::string home_, books_, sample_pdf_;
 };
 
@@ -138,12 +152,17 @@ TEST_F(LoadEndToEnd, FirstStartBrowsesRefusesAnUnreadableBookAndOpensThePdf) {
   ASSERT_TRUE(WaitFor(r, [](const Shot& x) { return IsLoadScreen(x) && !PopupShown(x); }, 10))
       << "the popup ends and the Load screen stays";
 
+  ClickAt(r, 70, 14);  // paragraph spacing: Auto, then Less
   ClickAt(r, 320, RowY(2), 2);  // Sample.pdf
   ASSERT_TRUE(WaitFor(r, [](const Shot& x) { return !IsLoadScreen(x); }, 30)) << "the book opens";
   ASSERT_TRUE(r.Settle(&s, 40)) << "the book's text is shown";
   EXPECT_GT(TextPixels(s), 300);
   r.Close();
   EXPECT_EQ(r.WaitExit(30), 0);
+  LoadStoredSettings();
+  EXPECT_EQ(std::string(config.last_book), books_ + "/Sample.pdf");
+  EXPECT_EQ(std::string(config.last_folder), books_) << "the folder is remembered";
+  EXPECT_EQ(config.html_paragraph_spacing, 0);
 }
 
 TEST_F(LoadEndToEnd, StartsWhoseBookCannotBeOpenedLandOnTheLoadScreenWithTheirMessage) {
