@@ -16,6 +16,7 @@
 #include "ComGlTexture.h"
 #include "ComMacWin.h"
 #include "Config.h"
+#include "Load.h"
 #include "MainControl.h"
 #include "MainLoad.h"
 #include "MainRender.h"
@@ -127,7 +128,8 @@ char GamePre3dInitCB(int argc, char** argv) {
   MuiUseDisabledTextColour(1);
   MuiSetDisabledTextColour(0.3f, 0.3f, 0.3f);
   MuiPopupSetTextSizes(0.8f, 0.7f);
-  MainSetupFilename(nullptr, nullptr);
+  // A remembered book that cannot be opened leaves its reason for the Load screen.
+  MainSetupFilename(nullptr, lf_err_msg);
   // "SHOWRESWIN" keeps the command line from being read as a book; a book chosen later is taken.
   use_command_line = 1;
   return 1;
@@ -210,11 +212,19 @@ char GameLoadConfigAndOpenCurrentBook(char keep_position) {
   ConfigLoad();
   MainUpdateAfterConfigChange();
   if (pdf_filename[0]) {
+    // A book that cannot be opened (gone, refused, unreadable) is closed, name and all, and its
+    // reason left for the Load screen where the application goes next.
     if (!ComFileExists(pdf_filename)) {
+      snprintf(lf_err_msg, sizeof(lf_err_msg), "Cannot access file (%.480s)", pdf_filename);
       pdf_filename[0] = 0;
+      book_name[0] = 0;
       return 0;
     }
-    if (MainSetupFilename(pdf_filename, nullptr) <= 0) return 0;
+    if (MainSetupFilename(pdf_filename, lf_err_msg) <= 0) {
+      pdf_filename[0] = 0;
+      book_name[0] = 0;
+      return 0;
+    }
   } else if (MainSetupFilename(nullptr, nullptr) <= 0) {
     return 0;
   }

@@ -155,29 +155,21 @@ signed char MainSetupFilename(char* path, char* error_text) {
     remembered = 1;
   }
   if (!pdf_filename[0]) return 0;
+  // A remembered book that cannot be opened is forgotten; its reason is given all the same.
   if (!HasBookExtension(pdf_filename)) {
-    if (remembered) {
-      MainResetLastFileLoadedConfigEntry();
-      return 0;
-    }
     SetError(error_text, "File type not supported (%s)", pdf_filename);
+    if (remembered) MainResetLastFileLoadedConfigEntry();
     return 0;
   }
   if (!ComFileExists(pdf_filename)) {
-    if (remembered) {
-      MainResetLastFileLoadedConfigEntry();
-      return 0;
-    }
     SetError(error_text, "Cannot access file (%s)", pdf_filename);
+    if (remembered) MainResetLastFileLoadedConfigEntry();
     return 0;
   }
   void* f = ComFileOpenForReading(pdf_filename);
   if (!f) {
-    if (remembered) {
-      MainResetLastFileLoadedConfigEntry();
-      return -1;
-    }
     SetError(error_text, "Could not open file (%s)", pdf_filename);
+    if (remembered) MainResetLastFileLoadedConfigEntry();
     return -1;
   }
   ComFileClose(f);
@@ -351,6 +343,8 @@ void MainQuitLoadingBook() {
 void MainResetLastFileLoadedConfigEntry() {
   config.last_book[0] = 0;
   pdf_filename[0] = 0;
+  // The name goes with the path, or the next save would file a position under the refused book.
+  book_name[0] = 0;
   ConfigSave(0);
 }
 

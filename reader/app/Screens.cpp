@@ -51,7 +51,6 @@ void ScreensSetupMainScreens() {
   screen_load_file = ComScreenAdd();
   ComScreenAddCreateCallback(screen_load_file, CreateLoadMuiBoxes);
   ComScreenAddStartingCallback(screen_load_file, LoadControlStartingCB);
-  ComScreenAddTickCallback(screen_load_file, ScreensBackToReadingTick);
   screen_slots = ComScreenAdd();
   ComScreenAddCreateCallback(screen_slots, CreateSlotsMuiBoxes);
   ComScreenAddStartingCallback(screen_slots, SlotsControlStartingCB);
