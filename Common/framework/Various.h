@@ -5,7 +5,7 @@
 
 // The maker's web site (scheme and host, no "/" at the end) that the page links and the version
 // check go to. Null or an address of VARIOUS_MAX_SITE bytes or more puts back the built-in one.
-inline constexpr int VARIOUS_MAX_SITE = 400;
+inline constexpr int VARIOUS_MAX_SITE = 448;
 void VariousSetWebSite(const char* site);
 const char* VariousGetWebSite();
 
