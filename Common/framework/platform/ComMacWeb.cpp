@@ -67,6 +67,8 @@ ssize_t ReadFully(int fd, void* buf, size_t len) {
 
 }  // namespace
 
+char ComMacWebCheckURL(const char* url) { return UrlOk(url) ? 1 : 0; }
+
 char ComMacWebOpenURL(const char* url) {
   if (!UrlOk(url)) {
     DebugError("ComMacWebOpenURL", "Refused URL <%.200s>", url ? url : "(null)");

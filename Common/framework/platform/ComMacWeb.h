@@ -8,4 +8,7 @@
 // a log line) otherwise.
 char ComMacWebOpenURL(const char* url);
 
+// 1 when ComMacWebOpenURL would take url (http or https, no control byte, below 4096 bytes).
+char ComMacWebCheckURL(const char* url);
+
 #endif
