@@ -21,6 +21,7 @@
 #include "Config.h"
 #include "LecFont.h"
 #include "MainRender.h"
+#include "Mui.h"
 
 char mc_font_path[512];
 _MainFontInfo* font_infos;
@@ -184,7 +185,10 @@ char MainSetupFont() {
       config.line_spacing = line_orig_ygap = c.spacing;
     }
     snprintf(mc_font_name, sizeof(mc_font_name), "%s", font_infos[mc_cur_font].file);
-    ConfigSave(0);
+    // From the menus the choice is saved at once. At start-up, while the graphics are made, a
+    // save comes before the book is open and the book reopened on the next start away from its
+    // place; there the choice is saved with the book's position on Continue or at exit.
+    if (MuiIsOn()) ConfigSave(0);
   }
   return 1;
 }
