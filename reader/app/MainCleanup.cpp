@@ -3,19 +3,26 @@
 
 #include <dirent.h>
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 
 #include "ComDebug.h"
-#include "ComFile.h"
-#include "ComMacMessageBox.h"
 #include "GameFolders.h"
 #include "Mui.h"
+#include "MuiPopup.h"
+
+static const char* const kTitle = "Quorvane Lectrel";
+
+static void ShowResult(const char* text) {
+  if (MuiIsOn()) MuiPopupMessage(kTitle, text, 0, nullptr);
+}
 
 void MainCleanupCB() {
-  if (ComWinPopupOkCancel("Quorvane Lectrel", "Remove all previously converted files created by Lectrel ?"))
-    MainDoCleanupCB(1);
+  MuiPopupOkCancel(kTitle, "Remove all previously converted files created by Lectrel ?", 0,
+                   MainDoCleanupCB);
 }
 
 void MainDoCleanupCB(char code) {
@@ -24,31 +31,36 @@ void MainDoCleanupCB(char code) {
   // Never fall back on the working folder: it is the resource folder.
   if (!GameGetDataDir(dir, sizeof(dir))) {
     DebugError("MainDoCleanupCB", "No data folder");
-    if (MuiIsOn()) ComWinPopupMessage("Quorvane Lectrel", "Error trying to perform cleanup.", 0);
+    ShowResult("Error trying to perform cleanup.");
     return;
   }
   DIR* d = opendir(dir);
   if (!d) {
     DebugError("MainDoCleanupCB", "Could not open directory <%s>", dir);
-    if (MuiIsOn()) ComWinPopupMessage("Quorvane Lectrel", "Error trying to perform cleanup.", 0);
+    ShowResult("Error trying to perform cleanup.");
     return;
   }
   int count = 0;
   while (dirent* e = readdir(d)) {
     size_t len = strlen(e->d_name);
     if (len < 5 || len > 254) continue;
-    if (strcasecmp(e->d_name + len - 4, ".txt") != 0) continue;
+    // A converted book, or what an interrupted conversion left of one.
+    bool txt = strcasecmp(e->d_name + len - 4, ".txt") == 0;
+    bool part = len >= 9 && strcasecmp(e->d_name + len - 9, ".txt.part") == 0;
+    if (!txt && !part) continue;
     // The log shares the folder; it is not a converted book.
     if (strcmp(e->d_name, "LogFile.txt") == 0) continue;
     char path[1400];
     int n = snprintf(path, sizeof(path), "%s/%s", dir, e->d_name);
     if (n < 0 || (size_t)n >= sizeof(path)) continue;
-    ComFileDelete(path);
-    count++;
+    // Only files are books; the count says what really went.
+    struct stat st;
+    if (lstat(path, &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    if (unlink(path) == 0) count++;
   }
   closedir(d);
   char msg[64];
   snprintf(msg, sizeof(msg), "Deleted %d Temporary File%s", count, count == 1 ? "" : "s");
   DebugPlainText("%s", msg);
-  if (MuiIsOn()) ComWinPopupMessage("Quorvane Lectrel", msg, 0);
+  ShowResult(msg);
 }

@@ -2,9 +2,11 @@
 #ifndef MAINCLEANUP_H
 #define MAINCLEANUP_H
 
+// Asks, as a menu popup, whether to remove the converted books; OK runs MainDoCleanupCB(1).
 void MainCleanupCB();
-// Code 1 (the user confirmed) or 99 (the settings file was unusable) deletes every ".txt" file of
-// the data folder except the log; any other code does nothing.
+// Code 1 (the user confirmed) or 99 (the settings file was unusable) deletes every ".txt" and
+// ".txt.part" file of the data folder except the log; any other code does nothing. The result is
+// shown as a popup while the menu layer is on.
 void MainDoCleanupCB(char code);
 
 #endif
