@@ -233,11 +233,13 @@ void Premultiply(Picture& p, const Shape& s) {
 }
 
 // The four states of every masked button, from one palette.
-const Look kNormal = {{0.205f, 0.275f, 0.385f}, {0.110f, 0.150f, 0.225f}, {0.380f, 0.475f, 0.630f}, 0.10f, 0.0f};
-const Look kPressed = {{0.075f, 0.105f, 0.165f}, {0.150f, 0.205f, 0.305f}, {0.500f, 0.640f, 0.860f}, 0.0f, 0.0f};
-const Look kHighlighted = {{0.285f, 0.390f, 0.560f}, {0.150f, 0.220f, 0.345f}, {0.640f, 0.780f, 0.980f}, 0.14f,
+// Light faces, so that the screens' dark texts read on every state; the rim and the state
+// carry the colour.
+const Look kNormal = {{0.835f, 0.875f, 0.930f}, {0.660f, 0.725f, 0.815f}, {0.330f, 0.420f, 0.580f}, 0.10f, 0.0f};
+const Look kPressed = {{0.560f, 0.635f, 0.745f}, {0.700f, 0.765f, 0.855f}, {0.240f, 0.340f, 0.520f}, 0.0f, 0.0f};
+const Look kHighlighted = {{0.930f, 0.960f, 1.000f}, {0.745f, 0.835f, 0.950f}, {0.300f, 0.520f, 0.860f}, 0.14f,
                            0.8f};
-const Look kDisabled = {{0.175f, 0.185f, 0.205f}, {0.120f, 0.128f, 0.145f}, {0.265f, 0.275f, 0.300f}, 0.04f, 0.0f};
+const Look kDisabled = {{0.800f, 0.805f, 0.815f}, {0.700f, 0.705f, 0.720f}, {0.560f, 0.565f, 0.585f}, 0.04f, 0.0f};
 
 // ---------------------------------------------------------------------------------------------
 // Title pictures: a round badge with the program's initial, its name and what it does.
