@@ -66,13 +66,13 @@ bool MakeUnreadable(const std::string& path) {
   return ok;
 }
 
-// The Load screen: its folder line and Exit button are dark bars on the paper, which shows
-// between Back and Open (darkened, but there, under a popup).
+// The Load screen: its folder line and Exit button are blue-grey bars, darker than the paper (about
+// 190 against 240), which shows between Back and Open (darkened, but there, under a popup).
 bool IsLoadScreen(const Shot& s) {
   if (s.w != kWidth || s.h != kHeight) return false;
   for (int x = 40; x < 600; x += 70)
-    if (s.At(x, 96) > 110) return false;
-  return s.At(600, 460) < 110 && s.At(150, 444) > 80;
+    if (s.At(x, 96) > 220) return false;
+  return s.At(600, 460) < 220 && s.At(150, 444) > 80;
 }
 
 // A popup darkens the whole screen, the paper beside the buttons and the list too.
