@@ -242,11 +242,12 @@ char GameLoadConfigAndOpenCurrentBook(char keep_position) {
 }
 
 void GameSaveCurrentBookConfigAndCloseBook(char keep_position) {
+  // The fraction is taken from the position first: a move made since the last frame (a wheel
+  // turn and a layout key in one batch of events) is kept both for the reopened book and in the
+  // file, so the two never differ.
+  MainUpdateBookReadPerc();
   if (keep_position) g_saved_book_read_perc = book_read_perc;
-  if (pdf_filename[0]) {
-    MainUpdateBookReadPerc();
-    ConfigSave(1);
-  }
+  if (pdf_filename[0]) ConfigSave(1);
   MainExit();
 }
 
@@ -334,6 +335,8 @@ void GamePre3dExitCB() {
     quit_loading_book = 1;
     MainQuitLoadingBook();
   }
+  // A page turned since the last frame is where the book is: save that, not the last frame's.
+  MainUpdateBookReadPerc();
   ConfigSave(1);
   MainExit();
   MainControlCleanup();

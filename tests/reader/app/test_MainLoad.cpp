@@ -1,6 +1,6 @@
 // The reading view's loading side: naming a book and its cache, the line axis and the last page,
 // snapping, the progress box's cancel and drawing cadence, a key pressed while the frame timing
-// settles, and a cancelled PDF conversion.
+// settles, a cancelled PDF conversion, and the reading position through a re-layout and the exit.
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <SDL.h>
@@ -438,19 +438,31 @@ unsigned SettlingClock() {
   return g_now += 5;
 }
 
+// A book font of fixed advances (no font file, no GL context), for the formatter.
+void FakeBookFont(_ComFreeTypeFont* font) {
+  memset(font, 0, sizeof(*font));
+  font->setup = 1;
+  font->letter_count = 256;
+  font->scale_x = font->scale_y = 1.0f;
+  for (int c = 32; c < 256; c++) font->advance[c] = 10.0f;
+}
+
+// A book of the given number of short paragraphs, several pages long.
+std::string WritePagesBook(const std::string& folder, int paragraphs) {
+  std::string text;
+  for (int i = 0; i < paragraphs; i++)
+    text += "Paragraph " + std::to_string(i) + " of a book long enough for pages.\n\n";
+  std::string book = folder + "/Pages.txt";
+  WriteFile(book, text);
+  return book;
+}
+
 TEST_F(CountedFrames, APageKeyPressedWhileTheFrameTimingSettlesIsAnsweredAfterTheLoad) {
   static _ComFreeTypeFont font;
-  memset(&font, 0, sizeof(font));
-  font.setup = 1;
-  font.letter_count = 256;
-  font.scale_x = font.scale_y = 1.0f;
-  for (int c = 32; c < 256; c++) font.advance[c] = 10.0f;
+  FakeBookFont(&font);
   _ComFreeTypeFont* saved_font = book_font;
   book_font = &font;
-  std::string text;
-  for (int i = 0; i < 200; i++) text += "Paragraph " + std::to_string(i) + " of a book long enough for pages.\n\n";
-  std::string book = books_ + "/Pages.txt";
-  WriteFile(book, text);
+  std::string book = WritePagesBook(books_, 200);
   ASSERT_EQ(MainSetupFilename(&book[0], nullptr), 1);
   book_read_perc = 0;
   g_key_pushed = false;
@@ -582,6 +594,74 @@ TEST_F(ReaderHome, CancelledTextBookIsNeverDeleted) {
   snprintf(text_filename, sizeof(text_filename), "%s", pdf_filename);
   MainQuitLoadingBook();
   EXPECT_TRUE(Exists(txt));
+}
+
+// ---- The reading position kept through a re-layout and at exit. The frame that would have drawn
+// a move has not run yet: the position is the one the reader is at, not the last frame's.
+
+unsigned SteppingClock() { return g_now += 5; }
+
+class OpenBook : public ReaderHome {
+ protected:
+  void SetUp() override {
+    ReaderHome::SetUp();
+    FakeBookFont(&font_);
+    saved_font_ = book_font;
+    book_font = &font_;
+    // The load's frame-timing settle runs on the test's clock, so it passes at once.
+    ComWinSetTickCountSource(SteppingClock);
+    config.paper = 0;
+    config.rotation = 0;
+    ASSERT_EQ(ConfigSave(0), 1);
+    std::string book = WritePagesBook(books_, 300);
+    ASSERT_EQ(MainSetupFilename(&book[0], nullptr), 1);
+    ASSERT_EQ(GameLoadConfigAndOpenCurrentBook(0), 1);
+    MainUpdateBookReadPerc();  // as the first frame leaves it
+    memset(key_down, 0, sizeof(key_down));
+  }
+  void TearDown() override {
+    ComWinSetTickCountSource(nullptr);
+    book_font = saved_font_;
+    config.rotation = 0;
+    ReaderHome::TearDown();
+  }
+  // The book's fraction in the settings file as written.
+  float StoredFraction() {
+    _Config c;
+    FILE* f = fopen(config_filename, "rb");
+    if (!f) return -1;
+    size_t n = fread(&c, sizeof(c), 1, f);
+    fclose(f);
+    if (n != 1) return -1;
+    for (int i = 0; i < c.num_books && i < CONFIG_MAX_BOOKS; i++)
+      if (strcmp(c.books[i].name, "Pages") == 0) return c.books[i].read_fraction;
+    return -1;
+  }
+  _ComFreeTypeFont font_;
+  _ComFreeTypeFont* saved_font_ = nullptr;
+};
+
+TEST_F(OpenBook, AMoveNotYetDrawnSurvivesATurnOfThePage) {
+  const double start = cur_book_height;
+  MoveAdvanceLines(lines_per_page);  // a wheel turn and the turn to 180 degrees in one batch
+  const double moved = cur_book_height;
+  ASSERT_GT(moved, start + 5);
+  const double total = total_book_height;
+  MainProcessCharKey('3');
+  ASSERT_EQ(config.rotation, 2);
+  ASSERT_GT(num_formatted_lines, 0) << "the book is open again";
+  EXPECT_DOUBLE_EQ(total_book_height, total) << "the same layout upside down";
+  EXPECT_DOUBLE_EQ(cur_book_height, moved) << "the book reopens where it was moved to";
+  EXPECT_FLOAT_EQ(StoredFraction(), (float)(moved / total)) << "and the file says the same";
+}
+
+TEST_F(OpenBook, APageTurnedJustBeforeTheExitIsTheSavedPosition) {
+  MoveAdvanceLines(2 * lines_per_page);
+  const float expected = (float)(cur_book_height / total_book_height);
+  ASSERT_GT(expected, 0);
+  GamePre3dExitCB();
+  EXPECT_EQ(num_formatted_lines, 0) << "the book is closed";
+  EXPECT_FLOAT_EQ(StoredFraction(), expected);
 }
 
 }  // namespace
