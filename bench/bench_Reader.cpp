@@ -14,15 +14,17 @@
 //    reduce-processing-power option, the CPU-seconds of one page turn, the peak memory against
 //    the cached text's size, and load times at 100, 300, 1000 and 3000 pages.
 // How "text" is told from the progress box: the progress box covers rows 37.5 % to 62.5 % of the
-// window and the message box 47 % to 53 %, and while either is up the reading view draws no text;
-// book text begins at the top margin. So a frame shows the book when rows 5 % to 33 % (columns
+// window and the message box 47 % to 53 %; while the progress box is up the reading view draws
+// nothing else, the message box stands over the page; book text begins at the top margin. So a
+// frame shows the book when rows 5 % to 33 % (columns
 // 10 % to 90 %) hold more than 300 pixels of ink: pixels that differ by more than 60 levels from
 // the band's median, whatever the paper's and the text's brightness (a first version counted
 // bright pixels and took the empty light page behind the "Loading eBook" box for text). This was
-// checked once against the frames dumped with BENCH_DUMP_FRAMES=folder (PNG files named by
-// milliseconds from the start and "text" or "none"): black frames before the first drawing, then
-// frames of the empty page with the loading or progress box are "none", and the first "text"
-// frame shows the book's first lines.
+// checked against the frames dumped with BENCH_DUMP_FRAMES=folder (PNG files named by the run,
+// the milliseconds from its start and "text" or "none"): black frames before the first drawing,
+// then frames of the empty page with the loading or progress box are "none", and the first "text"
+// frame shows the book's first lines (under the "Loading eBook" box when the converted file is
+// reused): the first frame of the settle of the frame timing that ends the load.
 // Usage: xvfb-run -a -s "-screen 0 1280x800x24" bench_Reader [start|cached|settle|inprocess|font|
 // big|frames|usage|sizes|ab]... (no argument: all but sizes and ab; "sizes" generates a 3000-page
 // PDF; "ab" compares the reader named by BENCH_READER_REF with this build's, start to text). The
@@ -232,7 +234,9 @@ double Difference(const Frame& a, const Frame& b) {
   return n ? s / n : 1e9;
 }
 
-// With BENCH_DUMP_FRAMES=folder every frame looked at is written there as a PNG file.
+// With BENCH_DUMP_FRAMES=folder every frame looked at is written there as a PNG file, named by
+// the program's run (counted from 1), then the milliseconds from its start.
+int g_run = 0;
 void Dump(const Frame& f, double t) {
   const char* dir = getenv("BENCH_DUMP_FRAMES");
   if (!dir || f.lum.empty()) return;
@@ -246,7 +250,7 @@ void Dump(const Frame& f, double t) {
     }
   cairo_surface_mark_dirty(s);
   char path[1024];
-  snprintf(path, sizeof(path), "%s/%06d-%s.png", dir, (int)(t * 1000), ShowsText(f) ? "text" : "none");
+  snprintf(path, sizeof(path), "%s/%03d-%06d-%s.png", dir, g_run, (int)(t * 1000), ShowsText(f) ? "text" : "none");
   cairo_surface_write_to_png(s, path);
   cairo_surface_destroy(s);
 }
@@ -324,6 +328,7 @@ struct Shown {
 
 Shown StartToText(Display* d, const std::vector<std::string>& args, const std::string& home) {
   Shown r;
+  g_run++;
   double t0 = Now();
   r.pid = Spawn(args, home);
   r.win = FindWindow(d, r.pid, 60);
