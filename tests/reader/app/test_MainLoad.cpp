@@ -1,15 +1,19 @@
 // The reading view's loading side: naming a book and its cache, the line axis and the last page,
 // snapping, the progress box's cancel and drawing cadence, a key pressed while the frame timing
-// settles, a cancelled PDF conversion, and the reading position through a re-layout and the exit.
+// settles, the book shown in the frames of that settle, a cancelled PDF conversion, and the
+// reading position through a re-layout and the exit.
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <SDL.h>
+#include <SDL_opengl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,6 +32,7 @@
 #include "MainTick.h"
 #include "Mui.h"
 #include "ComFreeType.h"
+#include "ComGlMisc.h"
 #include "ComGlMiscModes.h"
 #include "LecFont.h"
 #include "PrefFolder.h"
@@ -662,6 +667,110 @@ TEST_F(OpenBook, APageTurnedJustBeforeTheExitIsTheSavedPosition) {
   GamePre3dExitCB();
   EXPECT_EQ(num_formatted_lines, 0) << "the book is closed";
   EXPECT_FLOAT_EQ(StoredFraction(), expected);
+}
+
+// ---- The frames of the settle at the end of a load, drawn for real in a GL window ----
+
+// Pixels of the band above the boxes (rows 5 % to 33 % of the window) that stand out from the
+// band's median by more than 60 levels: the book's text, whatever the paper's brightness.
+int InkAboveTheBoxes() {
+  const int y0 = HEIGHT * 67 / 100, y1 = HEIGHT * 95 / 100;  // GL rows count from the bottom
+  std::vector<unsigned char> rgb((size_t)WIDTH * (y1 - y0) * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, y0, WIDTH, y1 - y0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  std::vector<int> lum(rgb.size() / 3);
+  for (size_t i = 0; i < lum.size(); i++) lum[i] = (3 * rgb[3 * i] + 6 * rgb[3 * i + 1] + rgb[3 * i + 2]) / 10;
+  std::vector<int> sorted = lum;
+  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+  const int median = sorted[sorted.size() / 2];
+  return (int)std::count_if(lum.begin(), lum.end(), [&](int v) { return std::abs(v - median) > 60; });
+}
+
+std::vector<int> g_settle_ink;  // ink of each frame drawn while the frame timing settled
+
+// The reader's own frame, then a look at what it drew before the buffers swap.
+void DrawAndLook() {
+  GameRenderMuiOffCB();
+  if (ComGlMiscIsFrameRateBeingSettled()) g_settle_ink.push_back(InkAboveTheBoxes());
+}
+
+class SettleFrames : public ReaderHome {
+ protected:
+  void SetUp() override {
+    ReaderHome::SetUp();
+    saved_ = cmw_main_cb;
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+    video_ = true;
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    window_ = SDL_CreateWindow("settle", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window_, nullptr);
+    context_ = SDL_GL_CreateContext(window_);
+    ASSERT_NE(context_, nullptr);
+    WIDTH = 640;
+    HEIGHT = 480;
+    WIDTH2 = 320;
+    HEIGHT2 = 240;
+    x_ratio = y_ratio = 1;
+    ComGlMiscSetDefaultGraphicParamaters();
+    ComGlMiscPrepareFor2D(1);
+    ASSERT_NE(getcwd(cwd_, sizeof(cwd_)), nullptr);
+    ASSERT_EQ(chdir(LECTREL_RESOURCES), 0);  // the fonts and Misc.tga
+    ASSERT_TRUE(LecFontMainCreate(mui_font, 1));
+    ASSERT_TRUE(LecFontMainCreate(book_font, 0));
+    ASSERT_TRUE(MainLoadGraphics());
+    cmw_main_cb.render_mui_off = DrawAndLook;
+    cmw_gl_setup = 1;
+    mouseui_on = 0;
+  }
+  void TearDown() override {
+    cmw_gl_setup = 0;
+    cmw_main_cb = saved_;
+    if (context_) {
+      ComFreeTypeRestoreAfterDrawingIfNeeded();
+      if (ComGlMiscIs2DPrepared()) ComGlMiscRestoreAfter2D();
+      MainDestroyGraphics();
+      LecFontMainDestroy(mui_font, 1);
+      LecFontMainDestroy(book_font, 0);
+      SDL_GL_DeleteContext(context_);
+    }
+    if (window_) SDL_DestroyWindow(window_);
+    if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (cwd_[0] && chdir(cwd_) != 0) ADD_FAILURE() << "could not return to " << cwd_;
+    ReaderHome::TearDown();
+  }
+  _ComMacWinMainCallbacks saved_;
+  bool video_ = false;
+  char cwd_[1024] = "";
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+};
+
+// The load ends with 400 ms of frames that settle the frame timing: they show the book's page
+// (the "Loading eBook" box may stand over it), whether the book was converted under the progress
+// box, its converted file reused, or it is a text file of its own.
+TEST_F(SettleFrames, EveryFrameOfTheSettleShowsTheBook) {
+  std::string pdf = books_ + "/Shown.pdf", txt = books_ + "/Shown.txt";
+  WritePdf(pdf, 4);
+  std::string text;
+  for (int i = 0; i < 60; i++) text += "Paragraph " + std::to_string(i) + " of a book that fills pages.\n\n";
+  WriteFile(txt, text);
+  struct Case {
+    const char* name;
+    std::string book;
+  } cases[] = {{"PDF converted", pdf}, {"PDF, converted file reused", pdf}, {"text book", txt}};
+  for (Case& c : cases) {
+    ASSERT_EQ(MainSetupFilename(&c.book[0], nullptr), 1) << c.name;
+    MainUpdateAfterConfigChange();
+    book_read_perc = 0;
+    g_settle_ink.clear();
+    ASSERT_EQ(MainInit(), 1) << c.name;
+    ASSERT_FALSE(g_settle_ink.empty()) << c.name << ": the settle draws frames";
+    const long bare = std::count_if(g_settle_ink.begin(), g_settle_ink.end(), [](int ink) { return ink <= 300; });
+    EXPECT_EQ(bare, 0) << c.name << ": frames without the page, of " << g_settle_ink.size();
+    MainExit();
+  }
 }
 
 }  // namespace
