@@ -10,6 +10,7 @@
 
 #include "ComDebug.h"
 #include "ComMacMessageBox.h"
+#include "PrefFolder.h"
 
 namespace {
 
@@ -41,6 +42,11 @@ void FuzzSetUp() {
   ComWinSetPopupMessagesCallback(QuietPopup, QuietPopup);
 }
 
+void FuzzSetUpProgramFolders() {
+  FuzzSetUp();
+  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+}
+
 const std::string& FuzzDir() { return fz_dir; }
 
 bool FuzzWriteFile(const std::string& path, const void* data, size_t size) {
@@ -50,9 +56,16 @@ bool FuzzWriteFile(const std::string& path, const void* data, size_t size) {
   return fclose(f) == 0 && ok;
 }
 
-std::string FuzzSeedFolder() {
+std::string FuzzInputFile(const char* name, const void* data, size_t size) {
+  const std::string path = fz_dir + "/" + name;
+  return FuzzWriteFile(path, data, size) ? path : std::string();
+}
+
+void FuzzSeedRun(void (*write)(const std::string& folder)) {
   const char* d = getenv("LECTREL_FUZZ_WRITE_SEEDS");
-  return d ? d : "";
+  if (!d) return;
+  write(d);
+  exit(0);
 }
 
 void FuzzSeed(const std::string& folder, const char* name, const void* data, size_t size) {
@@ -65,4 +78,8 @@ void FuzzSeed(const std::string& folder, const char* name, const void* data, siz
 
 void FuzzSeed(const std::string& folder, const char* name, const std::string& text) {
   FuzzSeed(folder, name, text.data(), text.size());
+}
+
+void FuzzSeed(const std::string& folder, const char* name, const std::vector<unsigned char>& bytes) {
+  FuzzSeed(folder, name, bytes.data(), bytes.size());
 }

@@ -37,19 +37,16 @@ std::vector<unsigned char> Bmp(int w, int h, int bits, int colours) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
-    std::vector<unsigned char> b24 = Bmp(3, 2, 24, 0), b8 = Bmp(5, 3, 8, 4);
-    FuzzSeed(seeds, "rgb.bmp", b24.data(), b24.size());
-    FuzzSeed(seeds, "palette.bmp", b8.data(), b8.size());
-    exit(0);
-  }
+  FuzzSeedRun([](const std::string& seeds) {
+    FuzzSeed(seeds, "rgb.bmp", Bmp(3, 2, 24, 0));
+    FuzzSeed(seeds, "palette.bmp", Bmp(5, 3, 8, 4));
+  });
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = FuzzDir() + "/in.bmp";
-  if (!FuzzWriteFile(path, data, size)) return 0;
+  const std::string path = FuzzInputFile("in.bmp", data, size);
+  if (path.empty()) return 0;
   _ComGlLoadTexels t{};
   // The depth and alpha the textures of the program ask for, chosen by the input's length.
   if (ComGlLoadImageDecodeBmp(path.c_str(), (char)(size & 1), (char)(size % 3 == 0 ? 1 : 0), &t)) free(t.pixels);

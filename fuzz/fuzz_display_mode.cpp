@@ -8,12 +8,10 @@
 #include "Resolution.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+  FuzzSetUpProgramFolders();
   ResolutionSetupFilename();
   if (!res_file_str[0]) exit(1);
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
+  FuzzSeedRun([](const std::string& seeds) {
     ResolutionSetDefaultResolution();
     FuzzSeed(seeds, "window.dat", &resolution, sizeof(resolution));
     resolution.windowed = 0;
@@ -21,8 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     resolution.fs_height = 1080;
     resolution.anti_aliasing = 4;
     FuzzSeed(seeds, "fullscreen.dat", &resolution, sizeof(resolution));
-    exit(0);
-  }
+  });
   return 0;
 }
 

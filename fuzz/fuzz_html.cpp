@@ -10,8 +10,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
   MainFakesAllocBuffers();
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
+  FuzzSeedRun([](const std::string& seeds) {
     FuzzSeed(seeds, "plain.html",
              "<html><head><title>T</title></head><body><h1>One</h1><p>Text &amp; more&nbsp;text.</p>"
              "<ul><li>a</li><li>b</li></ul><hr><p class=\"x\">Two<br>lines</p></body></html>\n");
@@ -19,8 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
              "<BODY><P>&#233;t&eacute; &#x263A; &lt;tag&gt; &unknown; &#99999999;</P>"
              "<div style=\"display:none\">hidden</div><pre>  kept   spaces\n  here</pre></BODY>\n");
     FuzzSeed(seeds, "broken.html", "<body><p>unclosed <b>bold <i>italic <a href=\"x>link\n<!-- comment");
-    exit(0);
-  }
+  });
   return 0;
 }
 

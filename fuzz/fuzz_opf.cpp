@@ -33,14 +33,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzWriteFile(d + "/one.html", "<html><body><p>Chapter one.</p></body></html>\n", 47);
   FuzzWriteFile(d + "/two.htm", "<body><p>Chapter two.</p></body>\n", 33);
   FuzzWriteFile(d + "/notes.txt", "plain notes\n", 12);
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
+  FuzzSeedRun([](const std::string& seeds) {
     FuzzSeed(seeds, "package.opf", kPackage);
     FuzzSeed(seeds, "compact.opf",
              "<manifest><item id='a' href='two.htm'/><item id='b' href='one.html'/></manifest>"
              "<spine><itemref idref='b'/><itemref idref='a'/><itemref idref='b'/></spine>");
-    exit(0);
-  }
+  });
   return 0;
 }
 

@@ -9,11 +9,9 @@
 #include "PrefFolder.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+  FuzzSetUpProgramFolders();
   ConfigSetupFilename();
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
+  FuzzSeedRun([](const std::string& seeds) {
     _Config rec = FuzzDefaultRecord();
     FuzzSeed(seeds, "defaults.cfg", &rec, sizeof(rec));
     rec.num_books = 2;
@@ -24,8 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     rec.side_margin_rotated = 12;
     snprintf(rec.last_book, sizeof(rec.last_book), "/books/Harbour.txt");
     FuzzSeed(seeds, "reading.cfg", &rec, sizeof(rec));
-    exit(0);
-  }
+  });
   return 0;
 }
 

@@ -15,13 +15,11 @@ std::string fz_slot_path;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+  FuzzSetUpProgramFolders();
   char dir[1024];
   if (!GameGetSettingsDir(dir, sizeof(dir))) exit(1);
   fz_slot_path = std::string(dir) + "/Slot07.lcs";
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
+  FuzzSeedRun([](const std::string& seeds) {
     _Config rec = FuzzDefaultRecord();
     snprintf(rec.last_folder, sizeof(rec.last_folder), "Evening");
     FuzzSeed(seeds, "evening.lcs", &rec, sizeof(rec));
@@ -30,8 +28,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     rec.text_size = 2.5f;
     snprintf(rec.font_file, sizeof(rec.font_file), "serif.ttf");
     FuzzSeed(seeds, "dark.lcs", &rec, sizeof(rec));
-    exit(0);
-  }
+  });
   return 0;
 }
 

@@ -61,8 +61,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   for (int c = 32; c < 256; c++) fz_font.advance[c] = 10.0f;
   fz_font.advance[127] = 0.0f;
   book_font = &fz_font;
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
+  FuzzSeedRun([](const std::string& seeds) {
     std::string book;
     for (int page = 1; page <= 4; page++) {
       book += (page > 1 ? "\f" : "") + std::string("The Lectrel Tales              Chapter One\n\n");
@@ -74,8 +73,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     FuzzSeed(seeds, "paragraphs.txt",
              "First paragraph\r\ncontinues here.\r\n\r\nSecond\tone with a tab\rand a CR.\n\n\n"
              "   indented\n" + std::string(3000, 'x') + "\n");
-    exit(0);
-  }
+  });
   return 0;
 }
 

@@ -28,19 +28,16 @@ std::vector<unsigned char> Tga(int w, int h, int bits, bool top_first) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  std::string seeds = FuzzSeedFolder();
-  if (!seeds.empty()) {
-    std::vector<unsigned char> a = Tga(3, 2, 24, false), b = Tga(4, 3, 32, true);
-    FuzzSeed(seeds, "rgb.tga", a.data(), a.size());
-    FuzzSeed(seeds, "rgba-top.tga", b.data(), b.size());
-    exit(0);
-  }
+  FuzzSeedRun([](const std::string& seeds) {
+    FuzzSeed(seeds, "rgb.tga", Tga(3, 2, 24, false));
+    FuzzSeed(seeds, "rgba-top.tga", Tga(4, 3, 32, true));
+  });
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = FuzzDir() + "/in.tga";
-  if (!FuzzWriteFile(path, data, size)) return 0;
+  const std::string path = FuzzInputFile("in.tga", data, size);
+  if (path.empty()) return 0;
   _ComGlLoadTexels t{};
   // Alpha from the file when it has one (7) or from the brightness (1), by the input's length.
   if (ComGlLoadImageDecodeTga(path.c_str(), (char)(size & 1), (char)(size % 3 == 0 ? 1 : 7), &t)) free(t.pixels);

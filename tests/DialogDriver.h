@@ -6,9 +6,14 @@
 
 #include <gtk/gtk.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "ComMacGui.h"
@@ -94,6 +99,44 @@ class Driver {
   int left_;
   guint id_ = 0;
   bool timed_out_ = false;
+};
+
+// The browser opener the dialogs' links start, replaced for the life of the object by a recording
+// xdg-open first on PATH (in folder/bin): it appends the address it is given, a line each, to
+// folder/opened.txt.
+class RecordingOpener {
+ public:
+  explicit RecordingOpener(const std::string& folder)
+      : record_(folder + "/opened.txt"), old_path_(getenv("PATH") ? getenv("PATH") : "") {
+    const std::string bin = folder + "/bin";
+    mkdir(bin.c_str(), 0755);
+    {
+      std::ofstream f(bin + "/xdg-open");
+      f << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record_ << "'\n";
+    }
+    chmod((bin + "/xdg-open").c_str(), 0755);
+    setenv("PATH", (bin + ":" + old_path_).c_str(), 1);
+  }
+  ~RecordingOpener() { setenv("PATH", old_path_.c_str(), 1); }
+  RecordingOpener(const RecordingOpener&) = delete;
+  RecordingOpener& operator=(const RecordingOpener&) = delete;
+
+  // The opener runs detached: what it has recorded once it holds `lines` lines, or after 5 s.
+  std::string Opened(long lines) const {
+    std::string opened;
+    for (int i = 0; i < 250; i++) {
+      std::ifstream in(record_);
+      std::ostringstream s;
+      s << in.rdbuf();
+      opened = s.str();
+      if (std::count(opened.begin(), opened.end(), '\n') >= lines) break;
+      usleep(20000);
+    }
+    return opened;
+  }
+
+ private:
+  std::string record_, old_path_;
 };
 
 }  // namespace dialogtest

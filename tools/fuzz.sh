@@ -30,17 +30,33 @@ fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$tree/artifacts"
-status=0
-for t in "${targets[@]}"; do
-  corpus="$tree/corpus/$t"
+# Each target runs in a process of its own on one core: they run side by side, as many at once as
+# there are cores, and report in the order given.
+fuzz_one() {
+  local t=$1 corpus="$tree/corpus/$1"
   mkdir -p "$corpus"
   LECTREL_FUZZ_WRITE_SEEDS="$corpus" "$tree/fuzz/$t" >/dev/null 2>&1
-  echo "== $t: $seconds s on $(ls "$corpus" | wc -l) corpus files"
-  if ! "$tree/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
-      -print_final_stats=1 -artifact_prefix="$tree/artifacts/$t-" "$corpus" 2>"$tree/$t.log"; then
-    status=1
-    tail -n 60 "$tree/$t.log"
-  fi
-  grep -E "^stat::number_of_executed_units|^#[0-9]+.*DONE" "$tree/$t.log" | tail -n 2 || true
+  local files
+  files=$(ls "$corpus" | wc -l)
+  local rc=0
+  "$tree/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+      -print_final_stats=1 -artifact_prefix="$tree/artifacts/$t-" "$corpus" 2>"$tree/$t.log" || rc=1
+  {
+    echo "== $t: $seconds s on $files corpus files"
+    [ $rc -eq 0 ] || tail -n 60 "$tree/$t.log"
+    grep -E "^stat::number_of_executed_units|^#[0-9]+.*DONE" "$tree/$t.log" | tail -n 2 || true
+  } >"$tree/$t.report"
+  echo $rc >"$tree/$t.status"
+}
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+  rm -f "$tree/$t.status" "$tree/$t.report"
+  fuzz_one "$t" &
+done
+wait
+status=0
+for t in "${targets[@]}"; do
+  cat "$tree/$t.report" 2>/dev/null || echo "== $t: did not run (its seed files could not be written)"
+  [ "$(cat "$tree/$t.status" 2>/dev/null)" = 0 ] || status=1
 done
 exit $status

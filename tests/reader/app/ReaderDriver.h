@@ -23,6 +23,11 @@
 #include <utility>
 #include <vector>
 
+#include "ComDebug.h"
+#include "Config.h"
+#include "MainLoad.h"
+#include "PrefFolder.h"
+
 namespace e2e {
 
 inline double NowSeconds() {
@@ -84,6 +89,30 @@ inline int RunWithHome(const std::vector<std::string>& args, const std::string& 
   }
   if (out) close(pipefd[0]);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The tools' throwaway home: settings naming book as the last one read ("" for none) and a
+// display-mode file for a window of width x height. True when the tool succeeded.
+inline bool PrepareHome(const std::string& home, const std::string& book, int width, int height) {
+  const std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
+  return RunWithHome({tool, book, std::to_string(width), std::to_string(height)}, home, 30) == 0;
+}
+
+// A PDF of 4000 pages of the sample text, long enough to convert for a while. True when written.
+inline bool MakeLongPdf(const std::string& home, const std::string& pdf) {
+  const std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/gen_sample_pdf";
+  const std::string src = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
+  return RunWithHome({tool, src, pdf, "4000"}, home, 60) == 0;
+}
+
+// Loads into this process's `config` the settings the reader left in home.
+inline void LoadStoredSettings(const std::string& home) {
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
+  DebugSetLogFilename((home + "/test-log.txt").c_str(), 1);
+  pdf_filename[0] = 0;
+  ConfigLoad();
 }
 
 struct Shot {
@@ -179,6 +208,40 @@ class Reader {
       for (int x = s.w / 4; x < s.w * 3 / 4; x++)
         if (s.At(x, y) > 100) n++;
     return n;
+  }
+
+  // Waits until the progress box shows (polled every 10 ms, as it may be up only briefly).
+  bool WaitForProgressBox(double timeout) {
+    double end = NowSeconds() + timeout;
+    while (NowSeconds() < end && Running()) {
+      if (BoxPixels() > 200) return true;
+      SleepMs(10);
+    }
+    return false;
+  }
+
+  // Waits for a picture that passes test, at most timeout seconds.
+  template <typename F>
+  bool WaitFor(F test, double timeout, Shot* out = nullptr) {
+    double end = NowSeconds() + timeout;
+    while (NowSeconds() < end && Running()) {
+      Shot s;
+      if (Grab(&s) && test(s)) {
+        if (out) *out = s;
+        return true;
+      }
+      SleepMs(100);
+    }
+    return false;
+  }
+
+  // Moves the pointer to x, y of the window and clicks the left button (count 2: a double click).
+  void ClickAt(int x, int y, int count = 1) {
+    Xdo({"mousemove", "--window", std::to_string(win_), std::to_string(x), std::to_string(y)});
+    SleepMs(150);
+    if (count == 2) Xdo({"click", "--repeat", "2", "--delay", "80", "1"});
+    else Xdo({"click", "1"});
+    SleepMs(300);
   }
 
   void PointAtWindow() { Xdo({"mousemove", "--window", std::to_string(win_), "320", "240"}); }

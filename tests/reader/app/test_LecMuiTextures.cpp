@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Common/graphics/support_GlWindow.cpp"
+#include "Common/graphics/support_GlWindow.h"
 #include "ComFreeType.h"
 #include "ComGlMisc.h"
 #include "Config.h"

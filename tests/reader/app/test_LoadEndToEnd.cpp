@@ -93,44 +93,7 @@ class LoadEndToEnd : public ::testing::Test {
   }
 
   // Settings naming book as the last one read ("" for none) and a display-mode file for a window.
-  void Prepare(const std::string& book) {
-    std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
-    ASSERT_EQ(RunWithHome({tool, book, std::to_string(kWidth), std::to_string(kHeight)}, home_, 30), 0);
-  }
-
-  // Waits for a picture that passes test, at most timeout seconds.
-  template <typename F>
-  bool WaitFor(Reader& r, F test, double timeout, Shot* out = nullptr) {
-    double end = NowSeconds() + timeout;
-    while (NowSeconds() < end && r.Running()) {
-      Shot s;
-      if (r.Grab(&s) && test(s)) {
-        if (out) *out = s;
-        return true;
-      }
-      SleepMs(100);
-    }
-    return false;
-  }
-
-  void ClickAt(Reader& r, int x, int y, int count = 1) {
-    std::string w = std::to_string(r.win());
-    r.Xdo({"mousemove", "--window", w, std::to_string(x), std::to_string(y)});
-    SleepMs(150);
-    if (count == 2) r.Xdo({"click", "--repeat", "2", "--delay", "80", "1"});
-    else r.Xdo({"click", "1"});
-    SleepMs(300);
-  }
-
-  // The settings as the reader left them.
-  void LoadStoredSettings() {
-    setenv("HOME", home_.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
-    PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
-    DebugSetLogFilename((home_ + "/test-log.txt").c_str(), 1);
-    pdf_filename[0] = 0;
-    ConfigLoad();
-  }
+  void Prepare(const std::string& book) { ASSERT_TRUE(PrepareHome(home_, book, kWidth, kHeight)); }
 
   std::string home_, books_, sample_pdf_;
 };
@@ -142,24 +105,24 @@ TEST_F(LoadEndToEnd, FirstStartBrowsesRefusesAnUnreadableBookAndOpensThePdf) {
   Reader r(home_);
   ASSERT_TRUE(r.Start());
   Shot s;
-  ASSERT_TRUE(WaitFor(r, IsLoadScreen, 30, &s)) << "a start without a book shows the Load screen";
+  ASSERT_TRUE(r.WaitFor(IsLoadScreen, 30, &s)) << "a start without a book shows the Load screen";
   EXPECT_FALSE(PopupShown(s)) << "no error on a first start";
 
-  ClickAt(r, 320, RowY(1), 2);  // [ Books ]
-  ClickAt(r, 320, RowY(1), 2);  // Locked.pdf
-  ASSERT_TRUE(WaitFor(r, PopupShown, 10)) << "an unreadable book is refused with a popup";
-  ClickAt(r, 320, 285);  // its OK
-  ASSERT_TRUE(WaitFor(r, [](const Shot& x) { return IsLoadScreen(x) && !PopupShown(x); }, 10))
+  r.ClickAt(320, RowY(1), 2);  // [ Books ]
+  r.ClickAt(320, RowY(1), 2);  // Locked.pdf
+  ASSERT_TRUE(r.WaitFor(PopupShown, 10)) << "an unreadable book is refused with a popup";
+  r.ClickAt(320, 285);  // its OK
+  ASSERT_TRUE(r.WaitFor([](const Shot& x) { return IsLoadScreen(x) && !PopupShown(x); }, 10))
       << "the popup ends and the Load screen stays";
 
-  ClickAt(r, 70, 14);  // paragraph spacing: Auto, then Less
-  ClickAt(r, 320, RowY(2), 2);  // Sample.pdf
-  ASSERT_TRUE(WaitFor(r, [](const Shot& x) { return !IsLoadScreen(x); }, 30)) << "the book opens";
+  r.ClickAt(70, 14);  // paragraph spacing: Auto, then Less
+  r.ClickAt(320, RowY(2), 2);  // Sample.pdf
+  ASSERT_TRUE(r.WaitFor([](const Shot& x) { return !IsLoadScreen(x); }, 30)) << "the book opens";
   ASSERT_TRUE(r.Settle(&s, 40)) << "the book's text is shown";
   EXPECT_GT(TextPixels(s), 300);
   r.Close();
   EXPECT_EQ(r.WaitExit(30), 0);
-  LoadStoredSettings();
+  LoadStoredSettings(home_);
   EXPECT_EQ(std::string(config.last_book), books_ + "/Sample.pdf");
   EXPECT_EQ(std::string(config.last_folder), books_) << "the folder is remembered";
   EXPECT_EQ(config.html_paragraph_spacing, 0);
@@ -185,7 +148,7 @@ TEST_F(LoadEndToEnd, StartsWhoseBookCannotBeOpenedLandOnTheLoadScreenWithTheirMe
     ASSERT_TRUE(c.make(c.book, sample_pdf_));
     Reader r(home_);
     ASSERT_TRUE(r.Start());
-    EXPECT_TRUE(WaitFor(r, [](const Shot& s) { return IsLoadScreen(s) && PopupShown(s); }, 40))
+    EXPECT_TRUE(r.WaitFor([](const Shot& s) { return IsLoadScreen(s) && PopupShown(s); }, 40))
         << "the Load screen with the reason, never an empty window";
     r.Close();
     EXPECT_EQ(r.WaitExit(30), 0);
@@ -195,23 +158,15 @@ TEST_F(LoadEndToEnd, StartsWhoseBookCannotBeOpenedLandOnTheLoadScreenWithTheirMe
 
 TEST_F(LoadEndToEnd, EscapeDuringALongConversionComesBackToTheLoadScreen) {
   std::string pdf = books_ + "/Long.pdf";
-  std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/gen_sample_pdf";
-  std::string src = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
-  ASSERT_EQ(RunWithHome({tool, src, pdf, "4000"}, home_, 60), 0);
+  ASSERT_TRUE(MakeLongPdf(home_, pdf));
   Prepare(pdf);
   Reader r(home_);
   ASSERT_TRUE(r.Start());
   r.PointAtWindow();
-  double end = NowSeconds() + 30;
-  bool shown = false;
-  while (NowSeconds() < end && r.Running() && !shown) {
-    shown = r.BoxPixels() > 200;
-    if (!shown) SleepMs(10);
-  }
-  ASSERT_TRUE(shown) << "no progress box during the conversion";
+  ASSERT_TRUE(r.WaitForProgressBox(30)) << "no progress box during the conversion";
   r.Xdo({"key", "Escape"});
   Shot s;
-  ASSERT_TRUE(WaitFor(r, IsLoadScreen, 30, &s)) << "a cancelled load lands on the Load screen";
+  ASSERT_TRUE(r.WaitFor(IsLoadScreen, 30, &s)) << "a cancelled load lands on the Load screen";
   SleepMs(500);
   ASSERT_TRUE(r.Grab(&s));
   EXPECT_FALSE(PopupShown(s)) << "a cancel is no error";
@@ -234,10 +189,10 @@ TEST_F(LoadEndToEnd, ReviewsHandsOneEncodedAddressToTheBrowserLauncher) {
   Reader r(home_);
   r.SetEnv("PATH", bin + ":" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin"));
   ASSERT_TRUE(r.Start());
-  ASSERT_TRUE(WaitFor(r, IsLoadScreen, 30));
-  ClickAt(r, 320, RowY(1), 2);  // [ Books ]
-  ClickAt(r, 320, RowY(1));     // the book, chosen
-  ClickAt(r, 408, 444);         // Reviews
+  ASSERT_TRUE(r.WaitFor(IsLoadScreen, 30));
+  r.ClickAt(320, RowY(1), 2);  // [ Books ]
+  r.ClickAt(320, RowY(1));     // the book, chosen
+  r.ClickAt(408, 444);         // Reviews
   double end = NowSeconds() + 15;
   struct stat st;
   while (NowSeconds() < end && stat(record.c_str(), &st) != 0) SleepMs(100);

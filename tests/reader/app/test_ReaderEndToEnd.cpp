@@ -42,18 +42,12 @@ class EndToEnd : public ::testing::Test {
     while ((n = fread(buf, 1, sizeof(buf), in)) > 0) fwrite(buf, 1, n, out);
     fclose(in);
     fclose(out);
-    std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
-    ASSERT_EQ(RunWithHome({tool, book_, std::to_string(kWidth), std::to_string(kHeight)}, home_, 30), 0);
+    ASSERT_TRUE(PrepareHome(home_, book_, kWidth, kHeight));
   }
 
   // The settings as the reader left them.
   float StoredFraction() {
-    setenv("HOME", home_.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
-    PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
-    DebugSetLogFilename((home_ + "/test-log.txt").c_str(), 1);
-    pdf_filename[0] = 0;
-    ConfigLoad();
+    LoadStoredSettings(home_);
     for (int i = 0; i < config.num_books; i++)
       if (strcmp(config.books[i].name, "Sample") == 0) return config.books[i].read_fraction;
     return -1;
@@ -109,28 +103,19 @@ TEST_F(EndToEnd, ReadsMovesTurnsAndReopensAtThePlace) {
 
 TEST_F(EndToEnd, EscapeCancelsALongPdfAndKeepsTheBook) {
   std::string pdf = home_ + "/Long.pdf";
-  std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/gen_sample_pdf";
-  std::string src = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
-  ASSERT_EQ(RunWithHome({tool, src, pdf, "4000"}, home_, 60), 0);
-  std::string prep = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
-  ASSERT_EQ(RunWithHome({prep, pdf, std::to_string(kWidth), std::to_string(kHeight)}, home_, 30), 0);
+  ASSERT_TRUE(MakeLongPdf(home_, pdf));
+  ASSERT_TRUE(PrepareHome(home_, pdf, kWidth, kHeight));
   std::string data = home_ + "/.config/Quorvane/Quorvane Lectrel";
   Reader r(home_);
   ASSERT_TRUE(r.Start());
   r.PointAtWindow();
   // The page progress box: "Converting File - Long", the percentage and the Escape hint.
-  double end = NowSeconds() + 30;
-  bool shown = false;
-  while (NowSeconds() < end && r.Running() && !shown) {
-    shown = r.BoxPixels() > 200;
-    if (!shown) SleepMs(10);
-  }
-  ASSERT_TRUE(shown) << "no progress box during the conversion";
+  ASSERT_TRUE(r.WaitForProgressBox(30)) << "no progress box during the conversion";
   r.Xdo({"key", "Escape"});
   // The conversion ends after the page it is on; the partial file goes with it.
   struct stat st;
   std::string part = data + "/Long.txt.part";
-  end = NowSeconds() + 30;
+  double end = NowSeconds() + 30;
   while (NowSeconds() < end && r.BoxPixels() > 200) SleepMs(50);
   while (NowSeconds() < end && stat(part.c_str(), &st) == 0) SleepMs(50);
   SleepMs(500);

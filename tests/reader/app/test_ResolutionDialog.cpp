@@ -191,16 +191,7 @@ TEST_F(StartupDialog, DoneAndTheWindowCloseLeaveWithoutWriting) {
 }
 
 TEST_F(StartupDialog, ShowAgainOptionLinksAndHelp) {
-  // A recording xdg-open first on PATH.
-  const std::string bin = home_ + "/bin", record = home_ + "/opened.txt";
-  mkdir(bin.c_str(), 0755);
-  {
-    std::ofstream f(bin + "/xdg-open");
-    f << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record << "'\n";
-  }
-  chmod((bin + "/xdg-open").c_str(), 0755);
-  const std::string old_path = getenv("PATH") ? getenv("PATH") : "";
-  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  dialogtest::RecordingOpener opener(home_);
   ResolutionSetWebHost("http://127.0.0.1:9");
 
   config.show_resolution_window = 1;
@@ -216,7 +207,6 @@ TEST_F(StartupDialog, ShowAgainOptionLinksAndHelp) {
     return true;
   });
   EXPECT_EQ(ResolutionDoDialog(0, nullptr), 1);
-  setenv("PATH", old_path.c_str(), 1);
   ResolutionSetWebHost(nullptr);
   ConfigLoad();
   EXPECT_EQ(config.show_resolution_window, 0) << "the option is stored with the settings";
@@ -225,12 +215,8 @@ TEST_F(StartupDialog, ShowAgainOptionLinksAndHelp) {
             "Anti-Aliasing|Anti-aliasing removes the jagged edges that appear when running the program in low "
             "resolutions.\n\nNote: Anti-Aliasing is not really needed due to the internal font blending used by "
             "the program.");
-  std::string opened;
-  for (int i = 0; i < 200 && std::count(opened.begin(), opened.end(), '\n') < 3; i++) {
-    usleep(20000);
-    opened = ReadAll(record);
-  }
-  // The opener runs detached: the three pages arrive, in any order.
+  // The three pages arrive, in any order.
+  const std::string opened = opener.Opened(3);
   for (const char* page : {"home_page", "forum", "check_version"})
     EXPECT_NE(opened.find(std::string("http://127.0.0.1:9/lectrel/iga/m_") + page + ".html\n"), std::string::npos)
         << opened;

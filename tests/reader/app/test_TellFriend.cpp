@@ -220,15 +220,7 @@ TEST_F(TellFriendForm, NoConnectionAndSettingUp) {
 // The pages the start-up dialog and the main menu's title links open: host, "/lectrel/iga/m_",
 // the page's stem, ".html", each handed to the opener.
 TEST_F(TellFriendForm, WebPagesByTheirStems) {
-  const std::string bin = home_ + "/bin", record = home_ + "/opened.txt";
-  mkdir(bin.c_str(), 0755);
-  {
-    std::ofstream f(bin + "/xdg-open");
-    f << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record << "'\n";
-  }
-  chmod((bin + "/xdg-open").c_str(), 0755);
-  const std::string old_path = getenv("PATH") ? getenv("PATH") : "";
-  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  dialogtest::RecordingOpener opener(home_);
   ResolutionSetWebHost("http://127.0.0.1:9");
   struct Case {
     int page;
@@ -244,16 +236,7 @@ TEST_F(TellFriendForm, WebPagesByTheirStems) {
     EXPECT_EQ(std::string(r_web_str), url) << c.page;
     expected += url + "\n";
   }
-  setenv("PATH", old_path.c_str(), 1);
-  // The opener runs detached: wait until every page has arrived.
-  std::string opened;
-  for (int i = 0; i < 250 && opened.size() < expected.size(); i++) {
-    usleep(20000);
-    std::ifstream in(record);
-    std::ostringstream s;
-    s << in.rdbuf();
-    opened = s.str();
-  }
+  const std::string opened = opener.Opened(sizeof(cases) / sizeof(cases[0]));
   EXPECT_EQ(opened.size(), expected.size());
   for (const Case& c : cases)
     EXPECT_NE(opened.find(std::string("m_") + c.stem + ".html\n"), std::string::npos) << c.stem;

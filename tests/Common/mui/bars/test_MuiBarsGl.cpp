@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Common/graphics/support_GlWindow.h"
+#include "Common/graphics/support_GlPixels.h"
 #include "ComGlMisc.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
@@ -19,18 +19,7 @@
 
 namespace {
 
-struct Rgb {
-  int r, g, b;
-};
 const Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255}, kRed{220, 0, 0}, kGreen{0, 220, 0}, kBlue{0, 0, 220};
-
-bool Near(const GlTestRgba& p, Rgb c, int tol = 3) {
-  return abs(p.r - c.r) <= tol && abs(p.g - c.g) <= tol && abs(p.b - c.b) <= tol;
-}
-
-std::string Str(const GlTestRgba& p) {
-  return std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b);
-}
 
 #define EXPECT_PIXEL(x, y, colour) \
   EXPECT_TRUE(Near(GlTestReadPixelTop(x, y), colour)) << "at " << (x) << "," << (y) << ": " << Str(GlTestReadPixelTop(x, y))
@@ -48,8 +37,6 @@ std::string BandsBmp(const std::string& name, Rgb left, Rgb middle, Rgb right) {
   EXPECT_TRUE(GlTestWriteBmp24(path, pic));
   return path;
 }
-
-std::string SolidBmp(const std::string& name, Rgb c) { return BandsBmp(name, c, c, c); }
 
 void NoAction(char) {}
 
@@ -73,7 +60,7 @@ class MuiBarsGl : public GlTestFixture {
     MuiRemoveAllBoxes();
   }
   void Thumb(Rgb c) {
-    ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_SB_THUMB, "StdThumb", SolidBmp("thumb.bmp", c).c_str(), -1, 1, 24, 12));
+    ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_SB_THUMB, "StdThumb", SolidBmp("thumb.bmp", c, 64, 16).c_str(), -1, 1, 24, 12));
   }
   void Frame() {
     ComGlMiscClearScreenAndDepthBuffers();
@@ -110,9 +97,9 @@ TEST_F(MuiBarsGl, AScrollBarThumbSitsAtItsPosition) {
 // thumb sits where the component puts it, at the end for a bound value outside 0..1.
 TEST_F(MuiBarsGl, AColourPickerDrawsItsBarsAndThumbs) {
   Thumb(kWhite);
-  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_RED, "StdRed", SolidBmp("r.bmp", kRed).c_str(), -1, 1, 16, 16));
-  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_GREEN, "StdGreen", SolidBmp("g.bmp", kGreen).c_str(), -1, 1, 16, 16));
-  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_BLUE, "StdBlue", SolidBmp("b.bmp", kBlue).c_str(), -1, 1, 16, 16));
+  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_RED, "StdRed", SolidBmp("r.bmp", kRed, 64, 16).c_str(), -1, 1, 16, 16));
+  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_GREEN, "StdGreen", SolidBmp("g.bmp", kGreen, 64, 16).c_str(), -1, 1, 16, 16));
+  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_BLUE, "StdBlue", SolidBmp("b.bmp", kBlue, 64, 16).c_str(), -1, 1, 16, 16));
   const int id = MuiAddNewScreenBox(100, 100, 238, 164, nullptr);
   MuiSetType(id, MUI_TYPE_COLOUR);
   _MuiFloat3 colour = {0.0f, 0.5f, 2.0f};

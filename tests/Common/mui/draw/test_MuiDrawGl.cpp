@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Common/graphics/support_GlWindow.h"
+#include "Common/graphics/support_GlPixels.h"
 #include "ComFreeType.h"
 #include "ComGlMisc.h"
 #include "Mui.h"
@@ -21,29 +21,6 @@
 #include "MuiTextures.h"
 
 namespace {
-
-struct Rgb {
-  int r, g, b;
-};
-
-bool Near(const GlTestRgba& p, Rgb c, int tol = 3) {
-  return abs(p.r - c.r) <= tol && abs(p.g - c.g) <= tol && abs(p.b - c.b) <= tol;
-}
-
-std::string Str(const GlTestRgba& p) {
-  return std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b);
-}
-
-// A solid picture written as a 24-bit BMP.
-std::string SolidBmp(const std::string& name, Rgb c) {
-  GlTestPicture pic;
-  pic.Resize(16, 16, 3);
-  for (int y = 0; y < 16; y++)
-    for (int x = 0; x < 16; x++) pic.Set(x, y, c.r, c.g, c.b);
-  std::string path = GlTestPath(name);
-  EXPECT_TRUE(GlTestWriteBmp24(path, pic));
-  return path;
-}
 
 // 64 x 64 in a 3 x 3 grid of bands 16, 32 and 16 texels wide: with the corner fraction 0.25 each
 // band is one part of the nine-slice.

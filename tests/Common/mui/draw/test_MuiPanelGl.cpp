@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Common/graphics/support_GlWindow.h"
+#include "Common/graphics/support_GlPixels.h"
 #include "ComGlMisc.h"
 #include "ComGlTexture.h"
 #include "Mui.h"
@@ -21,30 +21,8 @@
 
 namespace {
 
-struct Rgb {
-  int r, g, b;
-};
-
 const Rgb kRow{60, 60, 60}, kSelected{0, 0, 200}, kPressed{90, 0, 90}, kDisabled{120, 120, 0};
 const Rgb kBack{0, 160, 0}, kBar{220, 0, 0}, kClear{0, 0, 0};
-
-bool Near(const GlTestRgba& p, Rgb c) {
-  return abs(p.r - c.r) <= 3 && abs(p.g - c.g) <= 3 && abs(p.b - c.b) <= 3;
-}
-
-std::string Str(const GlTestRgba& p) {
-  return std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b);
-}
-
-std::string SolidBmp(const std::string& name, Rgb c) {
-  GlTestPicture pic;
-  pic.Resize(16, 16, 3);
-  for (int y = 0; y < 16; y++)
-    for (int x = 0; x < 16; x++) pic.Set(x, y, c.r, c.g, c.b);
-  std::string path = GlTestPath(name);
-  EXPECT_TRUE(GlTestWriteBmp24(path, pic));
-  return path;
-}
 
 char g_strings[25][MUI_TEXT_LEN];
 

@@ -1,3 +1,0 @@
-// The graphics tests' window, read-back and fixture writers, built into the menu drawing tests
-// as they are (support files are linked per folder).
-#include "Common/graphics/support_GlWindow.cpp"
