@@ -188,7 +188,10 @@ class Reader {
     return true;
   }
 
-  // Waits until two grabs a second apart agree (boxes faded, cursor hidden), at most timeout s.
+  // Waits until the picture has held still for kSettledSeconds (boxes faded, cursor hidden), at
+  // most timeout s. Two grabs a second apart are not enough: on a loaded machine frames come up to
+  // a second apart, so a message box can stand unchanged over two grabs before it fades.
+  static constexpr double kSettledSeconds = 3.0;
   bool Settle(Shot* s, double timeout);
   // The same after the picture has first changed from prev (a slow reader answers late).
   bool SettleChanged(const Shot& prev, Shot* s, double timeout);
@@ -329,19 +332,25 @@ inline int TextPixels(const Shot& s) {
 
 inline bool Reader::Settle(Shot* s, double timeout) {
   double end = NowSeconds() + timeout;
-  Shot prev;
-  bool have_prev = false;
+  Shot first;
+  double since = 0;
+  bool have_first = false;
   while (NowSeconds() < end && Running()) {
     Shot cur;
     if (Grab(&cur)) {
-      if (have_prev && TextPixels(cur) > 300 && Correlation(Blocks(prev, false), Blocks(cur, false)) > 0.999) {
-        *s = cur;
-        return true;
+      double now = NowSeconds();
+      if (have_first && Correlation(Blocks(first, false), Blocks(cur, false)) > 0.999) {
+        if (now - since >= kSettledSeconds && TextPixels(cur) > 300) {
+          *s = cur;
+          return true;
+        }
+      } else {
+        first = cur;
+        since = now;
+        have_first = true;
       }
-      prev = cur;
-      have_prev = true;
     }
-    SleepMs(1000);
+    SleepMs(500);
   }
   return false;
 }
