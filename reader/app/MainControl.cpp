@@ -56,6 +56,7 @@ const float kProgramVersion = 1.81f;
 const int kLeft = 28, kRight = 341;
 const int kRowTop[6] = {214, 244, 274, 304, 334, 365};
 const int kRowBottom[6] = {242, 272, 302, 332, 362, 393};
+const int kPickerLeft = 237;
 
 const char* const kSampleText =
     "SAMPLE TEXT\n\nHow mine eyes throw gazes to the east! My heart doth charge the watch; the "
@@ -343,12 +344,14 @@ void DoCreateMainMuiBoxes() {
   muiMainBgBrightness = AddBar(4, BgBrightnessCB, "Background Brightness  (O,P)");
   muiMainTextColBack = AddOption(3, nullptr, "Text Colour");
   MuiSetTabstop(muiMainTextColBack, 0);
-  muiMainTextCol = AddBox(237, 275, 337, 301, TextColCB, "bmp_none", 14, 8, "");
+  MuiSetButtonDrawType(muiMainTextColBack, MUI_TEXT_LEFT);
+  muiMainTextCol = AddBox(kPickerLeft, 275, 337, 301, TextColCB, "bmp_none", 14, 8, "");
   MuiSetType(muiMainTextCol, MUI_TYPE_COLOUR);
   MuiSetArrowsState(muiMainTextCol, 1, 1);
   muiMainBgColBack = AddOption(5, nullptr, "Background Colour");
   MuiSetTabstop(muiMainBgColBack, 0);
-  muiMainBgCol = AddBox(237, 335, 337, 361, BgColCB, "bmp_none", 14, 8, "");
+  MuiSetButtonDrawType(muiMainBgColBack, MUI_TEXT_LEFT);
+  muiMainBgCol = AddBox(kPickerLeft, 335, 337, 361, BgColCB, "bmp_none", 14, 8, "");
   MuiSetType(muiMainBgCol, MUI_TYPE_COLOUR);
   MuiSetArrowsState(muiMainBgCol, 1, 1);
   muiMainBgPaper = AddOption(6, BgPaperCB, "Unset");
@@ -401,8 +404,10 @@ void MainOptionsCB(char code) {
   };
   narrow(muiMainProcess, x1, x2 - 22);
   narrow(muiMainProcessInfo, x2 - 20, x2);
-  narrow(muiMainTextCol, x1 + 3, x2 - 3);
-  narrow(muiMainBgCol, x1 + 3, x2 - 3);
+  // The pickers keep the left edge they were made with, so the row's label stays readable at
+  // the left of the row; they end 3 units in from its right.
+  narrow(muiMainTextCol, kPickerLeft, x2 - 3);
+  narrow(muiMainBgCol, kPickerLeft, x2 - 3);
   narrow(muiMainBgPaper, x1, x2 / 2 - 1);
   narrow(muiMainBgPaperSize, x2 / 2 + 1, x2 * 3 / 4 - 1);
   narrow(muiMainBgPaperContrast, x2 * 3 / 4 + 1, x2);
