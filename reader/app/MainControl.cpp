@@ -591,6 +591,9 @@ void MainControlsCB(char code) {
 
 void MainReturnCB(char code) {
   (void)code;
+  // The Escape that continued reading is still down: the page must not take it as a new one and
+  // open the menu again.
+  key_down[27] = 0;
   LeaveScreen();
   ScreensEnd();
   MainDisplayBoxMessage(3, (char*)"Loading eBook");
