@@ -300,6 +300,16 @@ TEST_F(OptionsTest, SizeBarsRecentreOnTheirValueWithinTheSettingsRange) {
     EXPECT_FLOAT_EQ(*c.variable, lo);
     EXPECT_GE(bar.min, lo);
   }
+  // The one table of ranges, which the reading view's layout keys go through as well.
+  struct Keep {
+    float _Config::*field;
+    float in, out;
+  } keeps[] = {
+      {&_Config::text_size, 1000, 100},   {&_Config::text_size, 0, 0.01f},
+      {&_Config::text_width, NAN, 1.0f},   {&_Config::line_spacing, 0.01f, 0.1f},
+      {&_Config::paragraph_spacing, 1.2f, 1}, {&_Config::text_height, 2, 2},
+  };
+  for (const Keep& k : keeps) EXPECT_FLOAT_EQ(ConfigKeepInRange(k.field, k.in), k.out);
   // A value out of range (as a damaged record would give) is brought in when the bar is set up.
   text_size_mult = NAN;
   MainSizeCB(99);
