@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "Common/mui/support_MuiKit.h"
 #include "ComMacEvents.h"
+#include "ComMacWin.h"
 #include "ComScreen.h"
 #include "Config.h"
 #include "GameFolders.h"
@@ -24,6 +26,7 @@
 #include "MuiPopup.h"
 #include "MuiScrollbar.h"
 #include "PrefFolder.h"
+#include "Resolution.h"
 #include "Screens.h"
 #include "Slots.h"
 
@@ -325,6 +328,55 @@ TEST_F(OptionsTest, WithoutFontsTheListIsHiddenAndTheFontNameKept) {
   EXPECT_STREQ(mc_font_name, "kept.ttf");
 }
 
+TEST_F(OptionsTest, TitlePicturesOpenTheMakersPagesByTheRunCounter) {
+  // A stand-in browser opener, so that no real browser starts.
+  const std::string bin = g_fonts + "/../bin";
+  mkdir(bin.c_str(), 0755);
+  std::ofstream(bin + "/xdg-open") << "#!/bin/sh\nexit 0\n";
+  chmod((bin + "/xdg-open").c_str(), 0755);
+  const std::string old_path = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (bin + ":" + old_path).c_str(), 1);
+  ResolutionSetWebHost("http://127.0.0.1:9");
+  struct Case {
+    int run_counter;
+    int title;
+    int page;
+    const char* stem;
+  } cases[] = {
+      {0, muiMainTitle1, 0, "chess"},   {0, muiMainTitle2, 1, "backgammon"},
+      {0, muiMainTitle3, 3, "mahjong"}, {0, muiMainTitle4, 6, "bowling"},
+      {1, muiMainTitle3, 2, "solitaire"}, {1, muiMainTitle4, 7, "puzzles"},
+      {5, muiMainTitle3, 3, "mahjong"},  // a stored counter other than 1 counts as 0
+  };
+  const char saved_windowed = run_windowed;
+  run_windowed = 1;
+  for (const Case& c : cases) {
+    config.run_counter = c.run_counter;
+    r_web_str[0] = 0;
+    Click(c.title);
+    EXPECT_EQ(mc_where_to, c.page);
+    EXPECT_EQ(std::string(r_web_str), std::string("http://127.0.0.1:9/lectrel/iga/m_") + c.stem + ".html");
+    ASSERT_TRUE(MuiPopupIsOn());
+    EXPECT_EQ(Text(muiMuiPopupText), "Launching web browser ...");
+    MuiPopupClose(0);
+  }
+  // In full screen the program closes first; the page opens after it.
+  run_windowed = 0;
+  cme_quit_main_loop = 0;
+  r_web_str[0] = 0;
+  Click(muiMainTitle1);
+  ASSERT_TRUE(MuiPopupIsOn());
+  EXPECT_EQ(Text(muiMuiPopupText), "Exiting program and launching web browser ...");
+  EXPECT_EQ(r_web_str[0], 0);
+  MuiPopupClose(1);
+  EXPECT_EQ(cme_quit_main_loop, 1);
+  ComWinSetAfterExitCallback(nullptr);
+  cme_quit_main_loop = 0;
+  run_windowed = saved_windowed;
+  setenv("PATH", old_path.c_str(), 1);
+  ResolutionSetWebHost(nullptr);
+}
+
 TEST_F(OptionsTest, ButtonsLeadToTheOtherScreensAndBack) {
   // Save: the slots in save mode; Done comes back here.
   Click(muiMainSave);
@@ -366,7 +418,7 @@ TEST_F(OptionsTest, ButtonsLeadToTheOtherScreensAndBack) {
   EXPECT_NE(Text(muiMuiPopupText).find("Created with the help of Xpdf"), std::string::npos);
   MuiPopupClose(0);
   // Exit asks the program to close.
-  ASSERT_EQ(cme_quit_main_loop, 0);
+  cme_quit_main_loop = 0;
   Click(muiMainExit);
   EXPECT_EQ(cme_quit_main_loop, 1);
 }
