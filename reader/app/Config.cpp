@@ -177,6 +177,25 @@ void ConfigClampRecord(_Config* c) {
   c->last_folder[sizeof(c->last_folder) - 1] = 0;
 }
 
+bool ConfigFloatRange(float _Config::*field, float* lo, float* hi) {
+  for (const ConfigFloatField& f : kConfigFloatFields) {
+    if (f.field != field) continue;
+    if (lo) *lo = f.lo;
+    if (hi) *hi = f.hi;
+    return true;
+  }
+  return false;
+}
+
+float ConfigKeepInRange(float _Config::*field, float v) {
+  for (const ConfigFloatField& f : kConfigFloatFields) {
+    if (f.field != field) continue;
+    ConfigClampFloat(&v, f.lo, f.hi, f.def);
+    return v;
+  }
+  return v;
+}
+
 void ConfigSetupFilename() {
   char dir[1024];
   if (!GameGetSettingsDir(dir, sizeof(dir))) ConfigCopyText(dir, sizeof(dir), ".");

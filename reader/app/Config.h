@@ -116,5 +116,10 @@ void ConfigUpdateProgramVars(char with_book);
 // Brings every count, enumeration, float and text of a record read from a file into range, so that
 // no reader indexes past a table, runs off the end of a string or turns a NaN into an integer.
 void ConfigClampRecord(_Config* c);
+// The range a float field of the record is held to (the one ConfigClampRecord applies), and a
+// value brought into it (NaN becomes the field's default). Fields outside the table answer
+// the value unchanged.
+bool ConfigFloatRange(float _Config::*field, float* lo, float* hi);
+float ConfigKeepInRange(float _Config::*field, float v);
 
 #endif

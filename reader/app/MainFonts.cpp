@@ -28,6 +28,7 @@ _MainFontInfo* font_infos;
 int num_fonts;
 int mc_cur_font = -1;
 char m_font_str[512];
+char m_paper_str[512];
 
 static const char* const kSystemFontRoot = "/usr/share/fonts";
 static std::string mf_root = kSystemFontRoot;
@@ -207,14 +208,13 @@ char* MainControlFillFontListCB(int i) {
 }
 
 char* MainControlFillPaperListCB(int i) {
-  static char paper_str[32];
   if (i == 0)
-    snprintf(paper_str, sizeof(paper_str), "%s", "Paper: None");
+    snprintf(m_paper_str, sizeof(m_paper_str), "%s", "Paper: None");
   else if (i >= 1 && i <= 15)
-    snprintf(paper_str, sizeof(paper_str), "Paper: Type %d", i);
+    snprintf(m_paper_str, sizeof(m_paper_str), "Paper: Type %d", i);
   else
-    snprintf(paper_str, sizeof(paper_str), "%s", "( ? )");
-  return paper_str;
+    snprintf(m_paper_str, sizeof(m_paper_str), "%s", "( ? )");
+  return m_paper_str;
 }
 
 char MainControlLoadFontFromFile(char* file, _ComFreeTypeFont* font) {

@@ -18,6 +18,7 @@ extern _MainFontInfo* font_infos;  // the sorted list, num_fonts entries, null w
 extern int num_fonts;
 extern int mc_cur_font;            // index in font_infos, -1 none
 extern char m_font_str[512];       // the font list's label buffer
+extern char m_paper_str[512];      // the paper list's label buffer
 
 // Folders nested deeper than this below the font folder are not listed.
 const int MAIN_FONTS_MAX_DEPTH = 8;

@@ -430,35 +430,35 @@ void MainProcessCharKey(char c) {
   switch (c) {
     case '+':
     case '=':
-      text_size_mult /= 0.97f;
+      text_size_mult = ConfigKeepInRange(&_Config::text_size, text_size_mult / 0.97f);
       ReloadForLayout("Increasing Font Size");
       return;
     case '-':
-      text_size_mult *= 0.97f;
+      text_size_mult = ConfigKeepInRange(&_Config::text_size, text_size_mult * 0.97f);
       ReloadForLayout("Reducing Font Size");
       return;
     case 'a':
-      font_orig_scale_x /= 0.94f;
+      font_orig_scale_x = ConfigKeepInRange(&_Config::text_width, font_orig_scale_x / 0.94f);
       ReloadForLayout("Increasing Font Width");
       return;
     case 'z':
-      font_orig_scale_x *= 0.94f;
+      font_orig_scale_x = ConfigKeepInRange(&_Config::text_width, font_orig_scale_x * 0.94f);
       ReloadForLayout("Reducing Font Width");
       return;
     case 's':
-      font_orig_scale_y /= 0.94f;
+      font_orig_scale_y = ConfigKeepInRange(&_Config::text_height, font_orig_scale_y / 0.94f);
       ReloadForLayout("Increasing Font Height");
       return;
     case 'x':
-      font_orig_scale_y *= 0.94f;
+      font_orig_scale_y = ConfigKeepInRange(&_Config::text_height, font_orig_scale_y * 0.94f);
       ReloadForLayout("Reducing Font Height");
       return;
     case 'd':
-      line_orig_ygap /= 0.96f;
+      line_orig_ygap = ConfigKeepInRange(&_Config::line_spacing, line_orig_ygap / 0.96f);
       ReloadForLayout("Increasing Line Spacing");
       return;
     case 'c':
-      line_orig_ygap *= 0.96f;
+      line_orig_ygap = ConfigKeepInRange(&_Config::line_spacing, line_orig_ygap * 0.96f);
       ReloadForLayout("Reducing Line Spacing");
       return;
     case 'g':
@@ -481,9 +481,7 @@ void MainProcessCharKey(char c) {
     case 'f':
     case 'v': {
       float old = config.paragraph_spacing;
-      float v = old + (c == 'f' ? 0.2f : -0.2f);
-      if (v < 0) v = 0;
-      if (v > 1) v = 1;
+      float v = ConfigKeepInRange(&_Config::paragraph_spacing, old + (c == 'f' ? 0.2f : -0.2f));
       config.paragraph_spacing = v;
       if (v != old) {
         MainDisplayBoxMessage(1, (char*)(c == 'f' ? "Increasing Paragraph Spacing"

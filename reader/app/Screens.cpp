@@ -18,19 +18,6 @@
 
 int screen_main = -1, screen_load_file = -1, screen_slots = -1;
 
-namespace {
-
-// Until the menu screens have their boxes, Escape on any of them goes back to reading, so the
-// reader is never left on an empty screen.
-void ScreensBackToReadingTick() {
-  if (key_down[27] >= 2) {
-    key_down[27] = 0;
-    MainReturnCB(0);
-  }
-}
-
-}  // namespace
-
 void ScreensPostChangeCB() {}
 
 void ScreensInit() {
@@ -47,7 +34,6 @@ void ScreensSetupMainScreens() {
   screen_main = ComScreenAdd();
   ComScreenAddCreateCallback(screen_main, CreateMainMuiBoxes);
   ComScreenAddStartingCallback(screen_main, MainControlStartingCB);
-  ComScreenAddTickCallback(screen_main, ScreensBackToReadingTick);
   screen_load_file = ComScreenAdd();
   ComScreenAddCreateCallback(screen_load_file, CreateLoadMuiBoxes);
   ComScreenAddStartingCallback(screen_load_file, LoadControlStartingCB);
