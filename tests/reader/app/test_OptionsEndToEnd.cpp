@@ -9,10 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ComDebug.h"
 #include "Config.h"
-#include "MainLoad.h"
-#include "PrefFolder.h"
 #include "ReaderDriver.h"
 
 namespace {
@@ -51,7 +48,7 @@ int FirstLineHeight(const Shot& s) {
 // after the "Entering Menus" box, and the book a while to open after "Loading eBook", both steady
 // meanwhile). False when that does not come within timeout seconds.
 template <typename Want>
-bool WaitFor(Reader& r, Want want, Shot* s, double timeout) {
+bool WaitForSteady(Reader& r, Want want, Shot* s, double timeout) {
   const double end = NowSeconds() + timeout;
   while (NowSeconds() < end && r.Running()) {
     if (r.Grab(s) && want(*s) && r.Settle(s, end - NowSeconds()) && want(*s)) return true;
@@ -66,24 +63,11 @@ class OptionsEndToEnd : public ::testing::Test {
     if (!getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
     home_ = MakeTempDir();
     ASSERT_FALSE(home_.empty());
-    std::string src = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
-    std::string tool = std::string(LECTREL_BINARY_DIR) + "/tools/lectrel_prepare_home";
-    ASSERT_EQ(RunWithHome({tool, src, std::to_string(kWidth), std::to_string(kHeight)}, home_, 30), 0);
+    ASSERT_TRUE(PrepareHome(home_, std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt", kWidth, kHeight));
   }
   float StoredTextSize() {
-    setenv("HOME", home_.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
-    PrefFolderSetup((char*)"Quorvane Lectrel", 0, (char*)"LogFile.txt");
-    DebugSetLogFilename((home_ + "/test-log.txt").c_str(), 1);
-    pdf_filename[0] = 0;
-    ConfigLoad();
+    LoadStoredSettings(home_);
     return config.text_size;
-  }
-  void ClickAt(Reader& r, int x, int y) {
-    r.Xdo({"mousemove", "--window", std::to_string(r.win()), std::to_string(x), std::to_string(y)});
-    SleepMs(150);
-    r.Xdo({"click", "1"});
-    SleepMs(300);
   }
   std::string home_;
 };
@@ -103,26 +87,26 @@ TEST_F(OptionsEndToEnd, ALargerSizeChosenOnTheOptionsScreenLaysThePageOutAnew) {
     r.PointAtWindow();
     auto options = [](const Shot& s) { return IsOptionsScreen(s); };
     r.Xdo({"key", "Escape"});
-    ASSERT_TRUE(WaitFor(r, options, &menu, 40)) << "Escape on the page opens the options screen";
+    ASSERT_TRUE(WaitForSteady(r, options, &menu, 40)) << "Escape on the page opens the options screen";
 
-    ClickAt(r, 67, 180);  // the "Font" page
-    for (int i = 0; i < 5; i++) ClickAt(r, 330, 288);  // the size bar's track right of its thumb
-    ClickAt(r, 315, 445);  // Continue
+    r.ClickAt(67, 180);  // the "Font" page
+    for (int i = 0; i < 5; i++) r.ClickAt(330, 288);  // the size bar's track right of its thumb
+    r.ClickAt(315, 445);  // Continue
     const int height = FirstLineHeight(page);
     auto larger_page = [&](const Shot& s) {
       return !IsOptionsScreen(s) && InkPixels(s) > 3000 && FirstLineHeight(s) > height * 1.2;
     };
-    ASSERT_TRUE(WaitFor(r, larger_page, &larger, 40)) << "Continue shows the page with larger text";
+    ASSERT_TRUE(WaitForSteady(r, larger_page, &larger, 40)) << "Continue shows the page with larger text";
     EXPECT_LT(Correlation(Blocks(page, false), Blocks(larger, false)), 0.9) << "laid out anew";
 
     r.Xdo({"key", "Escape"});
-    ASSERT_TRUE(WaitFor(r, options, &menu_again, 40));
+    ASSERT_TRUE(WaitForSteady(r, options, &menu_again, 40));
     SleepMs(600);  // past the menu's guard against a held Escape
     r.Xdo({"key", "Escape"});
     auto same_page = [&](const Shot& s) {
       return !IsOptionsScreen(s) && Correlation(Blocks(larger, false), Blocks(s, false)) > 0.95;
     };
-    ASSERT_TRUE(WaitFor(r, same_page, &back, 40)) << "Escape on the options screen goes back to reading";
+    ASSERT_TRUE(WaitForSteady(r, same_page, &back, 40)) << "Escape on the options screen goes back to reading";
     r.Close();
     EXPECT_EQ(r.WaitExit(30), 0);
   }
