@@ -77,14 +77,17 @@ int main(int argc, char** argv) {
     cairo_set_font_size(cr, 9);
     // A printed book's running head: the title at the left, the page number at the right edge, so
     // the converted line carries a wide gap as headers do; the same number is centred at the foot.
-    cairo_move_to(cr, margin, 22);
-    cairo_show_text(cr, header.c_str());
+    // The title page, which opens with the title itself, has no running head.
     char num[32];
     snprintf(num, sizeof(num), "%ld", page);
     cairo_text_extents_t ext;
     cairo_text_extents(cr, num, &ext);
-    cairo_move_to(cr, pw - margin - ext.x_advance, 22);
-    cairo_show_text(cr, num);
+    if (page > 1) {
+      cairo_move_to(cr, margin, 22);
+      cairo_show_text(cr, header.c_str());
+      cairo_move_to(cr, pw - margin - ext.x_advance, 22);
+      cairo_show_text(cr, num);
+    }
     cairo_move_to(cr, (pw - ext.x_advance) / 2, ph - 16);
     cairo_show_text(cr, num);
     cairo_set_font_size(cr, size);

@@ -79,6 +79,28 @@ FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
   return f;
 }
 
+// Finishes a stream written under the temporary name temp: flushed and closed, then renamed to
+// path when every write worked (ok). Otherwise, or when the rename fails, the temporary file is
+// deleted, so the file at path stays as it was; the failure is logged under func. 1 when path
+// now holds the new file.
+char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, const char* func) {
+  if (FaultNow() || fflush(f) != 0) ok = false;
+  if (ferror(f)) ok = false;
+  if (fclose(f) != 0 || FaultNow()) ok = false;
+  if (!ok) {
+    unlink(temp.c_str());
+    DebugError(func, "Could not write file <%s>", path);
+    return 0;
+  }
+  if (FaultNow() || rename(temp.c_str(), path) != 0) {
+    int err = errno;
+    unlink(temp.c_str());
+    DebugError(func, "Could not rename file to <%s> [%s]", path, strerror(err));
+    return 0;
+  }
+  return 1;
+}
+
 FILE* OpenForReplacing(const char* path) {
   std::string temp;
   FILE* f = OpenTemp(path, NewFileMode(path), &temp);
@@ -106,22 +128,7 @@ char CloseStream(FILE* f, const char* func) {
   }
   PendingWrite pw = it->second;
   table.erase(it);
-  bool ok = !pw.failed;
-  if (FaultNow() || fflush(f) != 0) ok = false;
-  if (ferror(f)) ok = false;
-  if (fclose(f) != 0 || FaultNow()) ok = false;
-  if (!ok) {
-    unlink(pw.temp_path.c_str());
-    DebugError(func, "Could not write file <%s>", pw.final_path.c_str());
-    return 0;
-  }
-  if (FaultNow() || rename(pw.temp_path.c_str(), pw.final_path.c_str()) != 0) {
-    int err = errno;
-    unlink(pw.temp_path.c_str());
-    DebugError(func, "Could not rename file to <%s> [%s]", pw.final_path.c_str(), strerror(err));
-    return 0;
-  }
-  return 1;
+  return FinishTemp(f, pw.temp_path, pw.final_path.c_str(), !pw.failed, func);
 }
 
 // Throws away a stream written under a temporary name (the file it replaces stays as it was).
@@ -519,15 +526,27 @@ char ComFileCopyFile(const char* from, const char* to, char failIfExists) {
     }
   }
   fclose(in);
-  if (fflush(out) != 0 || ferror(out)) ok = false;
-  if (fclose(out) != 0) ok = false;
-  if (ok && rename(temp.c_str(), to) != 0) ok = false;
-  if (!ok) {
-    unlink(temp.c_str());
+  if (!FinishTemp(out, temp, to, ok, func)) {
     DebugError(func, "Could not copy <%s> to <%s>", from, to);
     return 0;
   }
   return 1;
+}
+
+char ComFileWriteReplacing(const char* path, const char* caller, char (*write)(FILE* file, void* context),
+                           void* context) {
+  if (Empty(path) || !write) {
+    DebugError(caller, "Invalid parameters");
+    return 0;
+  }
+  std::string temp;
+  FILE* f = OpenTemp(path, NewFileMode(path), &temp);
+  if (!f) {
+    DebugError(caller, "Could not create file <%s>", path);
+    return 0;
+  }
+  const bool ok = write(f, context) != 0;
+  return FinishTemp(f, temp, path, ok, caller);
 }
 
 void ComFileDelete(const char* path) {

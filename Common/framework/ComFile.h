@@ -9,6 +9,7 @@
 #define COM_FILE_H
 
 #include <cstdint>
+#include <cstdio>
 
 #define COM_FILE_PRINTF(fmt_index, first_arg) __attribute__((format(printf, fmt_index, first_arg)))
 
@@ -39,6 +40,11 @@ int32_t ComFileGetSize(void* file);  // the position is kept
 // Closes a non-null handle (null is ignored, 1). 0 when buffered data could not be written or the
 // file could not take its name; the failure is logged.
 char ComFileClose(void* file);
+// The failure path of a function that has a file open: closes it and answers 0.
+inline char ComFileCloseAndFail(void* file) {
+  ComFileClose(file);
+  return 0;
+}
 
 // Whole files by path.
 char ComFileOpenReadAndClose(const char* path, void* buf, uint32_t len);          // size must be len
@@ -47,6 +53,12 @@ char ComFileOpenWriteAndClose(const char* path, const void* buf, uint32_t len);
 int32_t ComFileGetSizeFilename(const char* path);
 // Copies in the program (no shell) to a temporary name beside `to`, then renames; 1 on success.
 char ComFileCopyFile(const char* from, const char* to, char failIfExists);
+// Writes a whole file that another library writes on its own stream: write(file, context) fills a
+// temporary file beside path, which takes path's name only when write answered 1 and every byte
+// reached the disk; otherwise the file at path stays as it was. Failures are logged under
+// caller. 1 on success.
+char ComFileWriteReplacing(const char* path, const char* caller, char (*write)(FILE* file, void* context),
+                           void* context);
 void ComFileDelete(const char* path);
 char ComFileExists(const char* path);
 

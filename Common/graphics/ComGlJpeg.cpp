@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 
 #include "ComDebug.h"
+#include "ComFile.h"
 #include "ComGlLoad.h"
 #include "ComGlMisc.h"
 #include "ComGlTexture.h"
@@ -185,26 +186,15 @@ char ComJpegWriteFileFromBuffer(const char* path, int quality, int dpi, int widt
     return 0;
   }
   // Written beside the target and renamed, so a failed write never leaves a broken picture.
-  char temp[1100];
-  const int n = snprintf(temp, sizeof(temp), "%s.tmp", path);
-  if (n < 0 || n >= (int)sizeof(temp)) {
-    DebugError(label, "Path too long <%s>", path);
-    return 0;
-  }
-  FILE* fp = fopen(temp, "wb");
-  if (!fp) {
-    DebugError(label, "Cannot open file %s", temp);
-    return 0;
-  }
-  char ok = JpegEncode(label, fp, quality, dpi, width, height, rgb);
-  if (fflush(fp) != 0 || ferror(fp)) ok = 0;
-  if (fclose(fp) != 0) ok = 0;
-  if (ok && rename(temp, path) != 0) ok = 0;
-  if (!ok) {
-    DebugError(label, "Could not write file <%s>", path);
-    remove(temp);
-  }
-  return ok;
+  struct Job {
+    const char* label;
+    int quality, dpi, width, height;
+    unsigned char* rgb;
+  } job = {label, quality, dpi, width, height, rgb};
+  return ComFileWriteReplacing(path, label, [](FILE* fp, void* context) -> char {
+    const Job* j = (const Job*)context;
+    return JpegEncode(j->label, fp, j->quality, j->dpi, j->width, j->height, j->rgb);
+  }, &job);
 }
 
 char ComJpegSaveToFileFromTexture(const char* path, _ComGlDxTexture* texture, int quality, int dpi) {
@@ -311,18 +301,9 @@ char ComGlJpegCreateTextureFromFile(const char* path, char force32, char alpha_t
     DebugError(label, "Invalid JPEG size [%d,%d] in <%s>", width, height, path);
     return 0;
   }
-  const int tw = (int)ComMiscGetClosestPowerOf2((unsigned)width);
-  const int th = (int)ComMiscGetClosestPowerOf2((unsigned)height);
-  const int out_bpp = force32 ? 4 : 3;
-  unsigned char* pixels = (unsigned char*)calloc((size_t)tw * (size_t)th, (size_t)out_bpp);
-  if (!pixels) {
-    DebugError(label, "No memory for loading file <%s>", path);
-    return 0;
-  }
   const uint64_t decode_bytes = (uint64_t)width * (uint64_t)height * 3u;
   unsigned char* decoded = (unsigned char*)malloc((size_t)decode_bytes);
   if (!decoded) {
-    free(pixels);
     DebugError(label, "Out of memory for <%s>", path);
     return 0;
   }
@@ -336,29 +317,19 @@ char ComGlJpegCreateTextureFromFile(const char* path, char force32, char alpha_t
   }
   if (!ok || dw != width || dh != height) {
     free(decoded);
-    free(pixels);
     DebugError(label, "Could not read picture <%s>", path);
     return 0;
   }
 
-  // Rows come top first: texture row j takes the picture row counted from the top as th - 1 - j.
-  for (int j = 0; j < th; j++) {
-    int64_t src_row = (int64_t)(th - 1 - j) * height / th;
-    if (src_row > height - 1) src_row = height - 1;
-    const unsigned char* in = decoded + (size_t)src_row * (size_t)width * 3u;
-    unsigned char* out = pixels + (size_t)j * (size_t)tw * (size_t)out_bpp;
-    for (int i = 0; i < tw; i++) {
-      int64_t col = (int64_t)i * width / tw;
-      if (col > width - 1) col = width - 1;
-      const unsigned char* p = in + (size_t)col * 3u;
-      out[0] = p[0];
-      out[1] = p[1];
-      out[2] = p[2];
-      if (force32) out[3] = ComGlMiscGetPixelAlphaFromBrightness(alpha_type, p[0], p[1], p[2]);
-      out += out_bpp;
-    }
-  }
+  // Rows come top first.
+  const _ComGlLoadSource src = {decoded, width, height, 3, 0, 1, 2, -1, true};
+  int tw = 0, th = 0;
+  unsigned char* pixels = ComGlLoadImageResample(&src, force32 ? 1 : 0, alpha_type, 0, &tw, &th);
   free(decoded);
+  if (!pixels) {
+    DebugError(label, "No memory for loading file <%s>", path);
+    return 0;
+  }
 
   if (!ComGlLoadImageUploadTexels(label, pixels, tw, th, force32 ? 1 : 0, image)) {
     image->pixels = nullptr;

@@ -59,60 +59,17 @@ bool SideAcceptable(int64_t side) {
   return true;
 }
 
-// Where the source pixels are and how they are laid out.
-struct SourcePixels {
-  const unsigned char* data;
-  int width;
-  int height;
-  int bytes_per_pixel;  // 3 or 4
-  int r_off, g_off, b_off;
-  int a_off;            // -1 when the source has no alpha
-  bool top_first;       // the first row in memory is the top of the picture
-};
-
-// Resamples the source into a new texel buffer of power-of-two sides, bottom row first, and
-// uploads it, or hands it to `decoded` when that is given (no GL needed then). alpha_from_file
-// takes the source's own alpha; otherwise alpha_type is computed.
-char ResampleAndUpload(const char* label, const char* path, const SourcePixels& src, bool out32,
+// Resamples the source into a new texel buffer and uploads it, or hands it to `decoded` when that
+// is given (no GL needed then).
+char ResampleAndUpload(const char* label, const char* path, const _ComGlLoadSource& src, bool out32,
                        char alpha_type, bool alpha_from_file, _ComGlTextureImage* image,
                        _ComGlLoadTexels* decoded) {
-  const int tw = (int)ComMiscGetClosestPowerOf2((unsigned)src.width);
-  const int th = (int)ComMiscGetClosestPowerOf2((unsigned)src.height);
-  const int out_bpp = out32 ? 4 : 3;
-  const uint64_t bytes = (uint64_t)tw * (uint64_t)th * (uint64_t)out_bpp;
-  unsigned char* pixels = (unsigned char*)calloc(1, (size_t)bytes);
+  int tw = 0, th = 0;
+  unsigned char* pixels = ComGlLoadImageResample(&src, out32 ? 1 : 0, alpha_type, alpha_from_file ? 1 : 0, &tw, &th);
   if (!pixels) {
     DebugError(label, "No memory [1] for loading file: <%s>", path);
     return 0;
   }
-  for (int j = 0; j < th; j++) {
-    // Texture row j counts from the bottom. A bottom-first source is sampled from its bottom,
-    // a top-first one from its top (texture row th - 1 is the picture's top row).
-    int64_t mem_row;
-    if (src.top_first) {
-      mem_row = (int64_t)(th - 1 - j) * src.height / th;
-    } else {
-      mem_row = (int64_t)j * src.height / th;
-    }
-    if (mem_row > src.height - 1) mem_row = src.height - 1;
-    const unsigned char* src_row = src.data + (size_t)mem_row * (size_t)src.width * (size_t)src.bytes_per_pixel;
-    unsigned char* out = pixels + (size_t)j * (size_t)tw * (size_t)out_bpp;
-    for (int i = 0; i < tw; i++) {
-      int64_t col = (int64_t)i * src.width / tw;
-      if (col > src.width - 1) col = src.width - 1;
-      const unsigned char* p = src_row + (size_t)col * (size_t)src.bytes_per_pixel;
-      const unsigned char r = p[src.r_off], g = p[src.g_off], b = p[src.b_off];
-      out[0] = r;
-      out[1] = g;
-      out[2] = b;
-      if (out32) {
-        out[3] = (alpha_from_file && src.a_off >= 0) ? p[src.a_off]
-                                                     : ComGlMiscGetPixelAlphaFromBrightness(alpha_type, r, g, b);
-      }
-      out += out_bpp;
-    }
-  }
-
   if (decoded) {
     *decoded = _ComGlLoadTexels{pixels, tw, th, (char)(out32 ? 1 : 0)};
     return 1;
@@ -257,6 +214,38 @@ char ComGlLoadBmpLoadDataFromFile(const char* path, int* out_width, int* out_hei
 
 }  // namespace
 
+unsigned char* ComGlLoadImageResample(const _ComGlLoadSource* src, char rgba, char alpha_type, char alpha_from_file,
+                                      int* width, int* height) {
+  const int tw = (int)ComMiscGetClosestPowerOf2((unsigned)src->width);
+  const int th = (int)ComMiscGetClosestPowerOf2((unsigned)src->height);
+  const int out_bpp = rgba ? 4 : 3;
+  unsigned char* pixels = (unsigned char*)calloc((size_t)tw * (size_t)th, (size_t)out_bpp);
+  if (!pixels) return nullptr;
+  for (int j = 0; j < th; j++) {
+    // Texture row j counts from the bottom. A bottom-first source is sampled from its bottom,
+    // a top-first one from its top (texture row th - 1 is the picture's top row).
+    const int mem_row = ComGlTextureScaledIndex(src->top_first ? th - 1 - j : j, src->height, th);
+    const unsigned char* src_row = src->data + (size_t)mem_row * (size_t)src->width * (size_t)src->bytes_per_pixel;
+    unsigned char* out = pixels + (size_t)j * (size_t)tw * (size_t)out_bpp;
+    for (int i = 0; i < tw; i++) {
+      const int col = ComGlTextureScaledIndex(i, src->width, tw);
+      const unsigned char* p = src_row + (size_t)col * (size_t)src->bytes_per_pixel;
+      const unsigned char r = p[src->r_off], g = p[src->g_off], b = p[src->b_off];
+      out[0] = r;
+      out[1] = g;
+      out[2] = b;
+      if (rgba) {
+        out[3] = (alpha_from_file && src->a_off >= 0) ? p[src->a_off]
+                                                      : ComGlMiscGetPixelAlphaFromBrightness(alpha_type, r, g, b);
+      }
+      out += out_bpp;
+    }
+  }
+  *width = tw;
+  *height = th;
+  return pixels;
+}
+
 // ---------------------------------------------------------------- BMP
 
 namespace {
@@ -285,7 +274,7 @@ char LoadBmp(const char* path, char force32, char alpha_type, _ComGlTextureImage
     ComGlLoadBmpCleanup(&info);
     return 0;
   }
-  const SourcePixels src = {info.data, width, height, 3, 0, 1, 2, -1, false};
+  const _ComGlLoadSource src = {info.data, width, height, 3, 0, 1, 2, -1, false};
   const char ok = ResampleAndUpload(label, path, src, force32 != 0, alpha_type, false, image, decoded);
   ComGlLoadBmpCleanup(&info);
   return ok;
@@ -309,32 +298,27 @@ char LoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage
   char top_first = 0;
   if (!ComTgaReadFileHeader(file, &width, &height, &bits, &top_first)) {
     DebugError(label, "Problems [0] loading file <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   if (width == 0 || height == 0 || (bits != 24 && bits != 32) || !SideAcceptable(width) || !SideAcceptable(height)) {
     DebugError(label, "Bad Format in file: <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   const int file_bpp = bits / 8;
   const uint64_t bytes = (uint64_t)width * (uint64_t)height * (uint64_t)file_bpp;
   if (18u + bytes > (uint64_t)(file_size > 0 ? file_size : 0)) {
     DebugError(label, "Problems loading data [2] in file <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   unsigned char* data = (unsigned char*)malloc((size_t)bytes);
   if (!data) {
     DebugError(label, "No memory loading file <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   if (!ComFileRead(file, data, (uint32_t)bytes)) {
     DebugError(label, "Problems loading data [2] in file <%s>", path);
     free(data);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   ComFileClose(file);
 
@@ -350,7 +334,7 @@ char LoadTga(const char* path, char force32, char alpha_type, _ComGlTextureImage
     return 0;
   }
   // A file stored top row first (descriptor bit 5) is turned the right way up by the sampling.
-  const SourcePixels src = {data, width, height, file_bpp, 2, 1, 0, bits == 32 ? 3 : -1, top_first != 0};
+  const _ComGlLoadSource src = {data, width, height, file_bpp, 2, 1, 0, bits == 32 ? 3 : -1, top_first != 0};
   const char ok = ResampleAndUpload(label, path, src, out32, alpha_type, alpha_type == 2, image, decoded);
   free(data);
   return ok;

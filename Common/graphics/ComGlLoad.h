@@ -23,6 +23,23 @@ char ComGlLoadImageDecodeTga(const char* path, char force32, char alpha_type, _C
 char ComGlLoadImageCreateEmptyTextureImage(int width, int height, int bpp, _ComGlTextureImage* image);
 void ComGlLoadImageReleaseTextureImage(_ComGlTextureImage* image);
 
+// A decoded picture as the resampling behind every loader reads it.
+struct _ComGlLoadSource {
+  const unsigned char* data;
+  int width;
+  int height;
+  int bytes_per_pixel;  // 3 or 4
+  int r_off, g_off, b_off;
+  int a_off;            // -1 when the source has no alpha
+  bool top_first;       // the first row in memory is the top of the picture
+};
+// The picture scaled to new texels of power-of-two sides (ComMiscGetClosestPowerOf2 of each side),
+// bottom row first, RGBA when rgba is set (alpha from the source's own when alpha_from_file, else
+// computed by alpha_type) and RGB otherwise; their sides in width and height. Null when memory is
+// short. The caller frees them.
+unsigned char* ComGlLoadImageResample(const _ComGlLoadSource* src, char rgba, char alpha_type, char alpha_from_file,
+                                      int* width, int* height);
+
 // The one upload behind every file loader (BMP, TGA, JPEG): texels of power-of-two sides, bottom
 // row first, RGBA when rgba is set and RGB otherwise, become a linearly filtered texture. On
 // success the image takes the buffer and is marked loaded; when the context refuses the texture,

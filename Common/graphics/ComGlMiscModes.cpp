@@ -1,7 +1,6 @@
 // The program's clock and frame time, and the table of the main display's modes.
 #include "ComGlMiscModes.h"
 
-#include <SDL.h>
 #include <cstdlib>
 
 #include "ComDebug.h"
@@ -118,60 +117,4 @@ char ComGlMiscGetResolutionModesFromList(const _ComGlModeEntry* entries, int cou
   return 1;
 }
 
-void ComGlResModesMacGetModeDetails(const void* mode, int* width, int* height, int* bits_per_pixel,
-                                    int* refresh_rate) {
-  const SDL_DisplayMode* m = (const SDL_DisplayMode*)mode;
-  if (!m) return;
-  if (width) *width = m->w;
-  if (height) *height = m->h;
-  if (bits_per_pixel) *bits_per_pixel = (int)SDL_BYTESPERPIXEL(m->format) * 8;
-  if (refresh_rate) *refresh_rate = m->refresh_rate;
-}
-
-char ComGlMiscGetResolutionModes(char deep_only) {
-  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    com_gl_num_res_modes = 0;
-    DebugError("ResolutionGetModes", "No modes [%d]", 0);
-    return 0;
-  }
-  int n = SDL_GetNumDisplayModes(0);
-  if (n <= 0) {
-    com_gl_num_res_modes = 0;
-    DebugError("ResolutionGetModes", "No modes [%d]", n);
-    return 0;
-  }
-  _ComGlModeEntry* list = (_ComGlModeEntry*)calloc((size_t)n, sizeof(_ComGlModeEntry));
-  if (!list) return 0;
-  int got = 0;
-  for (int i = 0; i < n; i++) {
-    SDL_DisplayMode m;
-    if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
-    ComGlResModesMacGetModeDetails(&m, &list[got].width, &list[got].height, &list[got].bits_per_pixel,
-                                   &list[got].refresh_rate);
-    got++;
-  }
-  char ok = ComGlMiscGetResolutionModesFromList(list, got, deep_only);
-  free(list);
-  return ok;
-}
-
 int ComGlResModesGetNumModes() { return com_gl_num_res_modes; }
-
-void ComGlResModesEnsureCurrentResModeOk(char unused) {
-  (void)unused;
-  if (run_windowed) return;
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  SDL_DisplayMode want, got;
-  SDL_zero(want);
-  want.w = WIDTH;
-  want.h = HEIGHT;
-  want.refresh_rate = FREQUENCY;
-  want.format = BITDEPTH <= 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-  // No such mode at all: the chosen values stay as they are.
-  if (!SDL_GetClosestDisplayMode(0, &want, &got)) return;
-  int bpp = 0;
-  ComGlResModesMacGetModeDetails(&got, &WIDTH, &HEIGHT, &bpp, &FREQUENCY);
-  BITDEPTH = bpp;
-  WIDTH2 = WIDTH / 2;
-  HEIGHT2 = HEIGHT / 2;
-}

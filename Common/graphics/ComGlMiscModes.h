@@ -36,15 +36,10 @@ struct _ComGlModeEntry {
   int width, height, bits_per_pixel, refresh_rate;
 };
 
-char ComGlMiscGetResolutionModes(char deep_only);
-// The scan over a given mode list (the display's, or a test's).
+// The scan over a given mode list (the display's through ComMacModes, or a test's).
 char ComGlMiscGetResolutionModesFromList(const _ComGlModeEntry* entries, int count,
                                          char deep_only);
 int ComGlResModesGetNumModes();
-// Reads one SDL_DisplayMode; a null output pointer skips its value.
-void ComGlResModesMacGetModeDetails(const void* mode, int* width, int* height,
-                                    int* bits_per_pixel, int* refresh_rate);
-void ComGlResModesEnsureCurrentResModeOk(char unused);
 int ComGlMiscResModesSortCallback(const void* a, const void* b);
 int ComGlMiscResModesFreqSortCallback(const void* a, const void* b);
 

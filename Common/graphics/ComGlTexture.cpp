@@ -470,13 +470,11 @@ char ComGlTextureCopyPartToAnotherTexture(_ComGlDxTexture* from, _ComGlDxTexture
   const int src_lower = src->height - y - h;
   const int dst_lower = dst->height - to_y - to_h;
   for (int v = 0; v < to_h; v++) {
-    int sr = (int)((int64_t)h * v / to_h);
-    if (sr > h - 1) sr = h - 1;
+    const int sr = ComGlTextureScaledIndex(v, h, to_h);
     const unsigned char* in_row = src->pixels + (size_t)(src_lower + sr) * (size_t)src->width * (size_t)sb;
     unsigned char* out_row = dst->pixels + (size_t)(dst_lower + v) * (size_t)dst->width * (size_t)db;
     for (int k = 0; k < to_w; k++) {
-      int sc = (int)((int64_t)w * k / to_w);
-      if (sc > w - 1) sc = w - 1;
+      const int sc = ComGlTextureScaledIndex(k, w, to_w);
       const unsigned char* s = in_row + (size_t)(x + sc) * (size_t)sb;
       unsigned char* d = out_row + (size_t)(to_x + k) * (size_t)db;
       if (sb == 3) {
@@ -627,13 +625,11 @@ char ComGlTgaFillDataFromTexture(int x, int y, int w, int h, _ComGlDxTexture* te
   const int src_lower = image->height - y - h;
   const int dst_lower = data->height - to_y - to_h;
   for (int v = 0; v < to_h; v++) {
-    int row = src_lower + (int)((float)v * (float)h / (float)to_h);
-    if (row > image->height - 1) row = image->height - 1;
+    int row = src_lower + ComGlTextureScaledIndex(v, h, to_h);
     if (mirror_y == 1) row = image->height - 1 - row;
     uint32_t* out = data->pixels + (size_t)(dst_lower + v) * (size_t)data->width + (size_t)to_x;
     for (int k = 0; k < to_w; k++) {
-      int col = x + (int)((float)k * (float)w / (float)to_w);
-      if (col > image->width - 1) col = image->width - 1;
+      int col = x + ComGlTextureScaledIndex(k, w, to_w);
       if (mirror_x == 1) col = image->width - 1 - col;
       const unsigned char* p = image->pixels + ((size_t)row * (size_t)image->width + (size_t)col) * 4u;
       const uint32_t r = p[0], g = p[1], b = p[2], a = p[3];

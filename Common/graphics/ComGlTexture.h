@@ -21,6 +21,14 @@ struct _ComGlTextureImage {
   char loaded;             // 1 once uploaded
 };
 
+// The source texel that texel i of a copy scaled from src_len to dst_len texels takes: the
+// nearest below (i x src_len / dst_len), never past the source's last. Every scaled copy of
+// pixels (the file loaders, part copies, pixel-buffer fills) samples through it.
+inline int ComGlTextureScaledIndex(int i, int src_len, int dst_len) {
+  const int64_t s = (int64_t)i * src_len / dst_len;
+  return s > src_len - 1 ? src_len - 1 : (int)s;
+}
+
 // A texture placed on screen. A zeroed record is a texture not created; records are plain data.
 struct _ComGlDxTexture {
   _ComGlTextureImage image;

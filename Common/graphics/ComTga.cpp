@@ -122,8 +122,7 @@ char WriteTgaFile(const char* label_data, const char* path, const uint32_t* pixe
   header[17] = 0;
   if (!ComFileWrite(file, header, sizeof(header))) {
     DebugError("ComTgaSaveToFileFromTexture", "Problems [0] creating file <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   const uint32_t bytes = (uint32_t)width * (uint32_t)height * 4u;
   ComFileReverseWordBitsForPlatform((void*)pixels, bytes);
@@ -131,8 +130,7 @@ char WriteTgaFile(const char* label_data, const char* path, const uint32_t* pixe
   ComFileReverseWordBitsForPlatform((void*)pixels, bytes);
   if (!wrote) {
     DebugError(label_data, "Problems creating data [%s] in file <%s>", data_tag, path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   if (!ComFileClose(file)) {
     DebugError(label_data, "Could not create file <%s>", path);
@@ -207,48 +205,40 @@ char ComTgaLoadDataFromFile(const char* path, _ComTgaData* data, char create) {
   char top_first = 0;
   if (!ComTgaReadFileHeader(file, &width, &height, &bits, &top_first)) {
     DebugError(label, "Problems [0] loading file <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   if (width == 0 || height == 0 || (bits != 16 && bits != 24 && bits != 32)) {
     DebugError(label, "Bad Format in file: <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   if (!data) {
     DebugError(label, "Invalid Data [1]");
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   bool created_here = false;
   if (!create) {
     if (!data->pixels) {
       DebugError(label, "Invalid Data [1]");
-      ComFileClose(file);
-      return 0;
+      return ComFileCloseAndFail(file);
     }
   } else {
     if (data->pixels) {
       DebugError(label, "Invalid Data [1]");
-      ComFileClose(file);
-      return 0;
+      return ComFileCloseAndFail(file);
     }
     // Only a 32-bit file whose pixels are all there can fill the record: both are checked
     // before the allocation, so a short file declaring a huge picture costs nothing.
     if (bits != 32) {
       DebugError(label, "Invalid Data [2]");
-      ComFileClose(file);
-      return 0;
+      return ComFileCloseAndFail(file);
     }
     if (18 + (int64_t)width * height * 4 > (int64_t)file_size) {
       DebugError(label, "Problems reading data [2] in file <%s>", path);
-      ComFileClose(file);
-      return 0;
+      return ComFileCloseAndFail(file);
     }
     if (!ComTgaCreateDataForFile(width, height, 32, data)) {
       DebugError(label, "Could not create data");
-      ComFileClose(file);
-      return 0;
+      return ComFileCloseAndFail(file);
     }
     created_here = true;
   }
@@ -256,14 +246,12 @@ char ComTgaLoadDataFromFile(const char* path, _ComTgaData* data, char create) {
   if (data->bpp != 32 || data->width != width || data->height != height || bits != 32 || data->size != bytes) {
     DebugError(label, "Invalid Data [2]");
     if (created_here) ComTgaFreeData(data);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   if (18 + bytes > (int64_t)file_size || !ComFileRead(file, data->pixels, (uint32_t)bytes)) {
     if (created_here) ComTgaFreeData(data);
     DebugError(label, "Problems reading data [2] in file <%s>", path);
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   ComFileClose(file);
   ComFileReverseWordBitsForPlatform(data->pixels, (uint32_t)bytes);

@@ -161,7 +161,8 @@ void ConfigClampRecord(_Config* c) {
   ConfigClampInt<char>(&c->margin_lines, 0, 3);
   ConfigClampInt<char>(&c->bar_mode, 0, 3);
   ConfigClampInt<int32_t>(&c->smoothing, 0, 10);
-  ConfigClampInt<int32_t>(&c->paper, 0, 15);
+  // A paper number outside 1..15 names no picture: no paper, not the nearest one.
+  if (c->paper < 0 || c->paper > 15) c->paper = 0;
   ConfigClampInt<char>(&c->battery_mode, 0, 5);
   ConfigClampInt<char>(&c->html_paragraph_spacing, 0, 2);
   ConfigClampInt<int32_t>(&c->run_counter, 0, 1);

@@ -10,7 +10,7 @@
 #include "Config.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
-#include "ComGlMiscModes.h"
+#include "ComMacModes.h"
 #include "PrefFolder.h"
 
 _Resolution resolution;

@@ -1,8 +1,6 @@
 // The tell-a-friend form and its request.
 #include "TellFriend.h"
 
-#include <gtk/gtk.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -55,15 +53,6 @@ ControlRef tf_fnam = nullptr, tf_feml = nullptr, tf_ynam = nullptr, tf_yeml = nu
 MenuRef tf_game_menu = nullptr;
 
 void ErrorBox(const char* text) { ComWinPopupMessage("", text, 1); }
-
-// Lets GTK draw and answer for ms milliseconds.
-void WaitPumpingGtk(unsigned ms) {
-  gint64 end = g_get_monotonic_time() + (gint64)ms * 1000;
-  do {
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    g_usleep(10000);
-  } while (g_get_monotonic_time() < end);
-}
 
 void ReportAnswer(int result, const char* answer, unsigned long len) {
   if (result == 0) {
@@ -122,7 +111,7 @@ void Send() {
 
   ComMacGuiSetBevelButtonTextString(tf_doit, (char*)"Connecting ...");
   ComPcMacGuiEnableControl(0, tf_doit, 0);
-  WaitPumpingGtk(500);
+  ComMacGuiRunEventsFor(500);
   char answer[512];
   unsigned long len = 0;
   int r = ComMacInternetDownloadURL(r_web_str, answer, sizeof(answer), &len);

@@ -758,15 +758,13 @@ char CreateTextFileFromHtmlFile(char append, char* display_name, char* title, ch
     out = ComFileCreateForWriting(text_filename);
     if (!out) {
       DebugError("CreateTextFileFromHtmlFile", "Could not create file <%s>", text_filename);
-      ComFileClose(in);
-      return 0;
+      return ComFileCloseAndFail(in);
     }
   } else {
     out = ComFileOpenForAppending(text_filename);
     if (!out) {
       DebugError("CreateTextFileFromHtmlFile", "Could not open file for appending <%s>", text_filename);
-      ComFileClose(in);
-      return 0;
+      return ComFileCloseAndFail(in);
     }
   }
   h_write_failed = 0;

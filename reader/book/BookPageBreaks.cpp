@@ -138,14 +138,12 @@ char AnalysePageBreaks() {
   }
   if (count > (uint64_t)INT32_MAX / sizeof(uint32_t)) {
     DebugError("AnalysePageBreaks", "No memory");
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   page_breaks = static_cast<uint32_t*>(malloc((size_t)count * sizeof(uint32_t)));
   if (!page_breaks) {
     DebugError("AnalysePageBreaks", "No memory");
-    ComFileClose(file);
-    return 0;
+    return ComFileCloseAndFail(file);
   }
   num_page_breaks = (int)count;
   for (int i = 0; i < num_page_breaks; i++) page_breaks[i] = kNoBreak;

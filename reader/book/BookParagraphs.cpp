@@ -99,8 +99,7 @@ char RunPass(const char* name, char pass, bool* quit) {
     if (PageBreaksIncludeThisLineFromFile(index++)) {
       if (!ParseLinesDoLineFromFile((unsigned char*)buffer, pass)) {
         DebugError(name, "ParseLinesDoLineFromFile() failed");
-        ComFileClose(file);
-        return 0;
+        return ComFileCloseAndFail(file);
       }
     }
     if (quit_loading_book) {
@@ -112,8 +111,7 @@ char RunPass(const char* name, char pass, bool* quit) {
     if (pass != 0 && num_lines > pl_pass0_count) {
       DebugError(name, "Internal Error");
       num_lines = pl_pass0_count;
-      ComFileClose(file);
-      return 0;
+      return ComFileCloseAndFail(file);
     }
   }
   ComFileClose(file);

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "ComDebug.h"
+#include "ComMacText.h"
 #include "ComMacWin.h"
 
 char cme_quit_main_loop = 0;
@@ -56,18 +57,6 @@ static bool IsSpecialKey(SDL_Keycode sym) {
   }
 }
 
-// One Unicode code point as Windows Latin-1, or -1 when it has none.
-static int ToWindowsLatin1(uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return (int)cp;
-  static const uint16_t high[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-                                    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-  for (int i = 0; i < 32; i++)
-    if (high[i] && high[i] == cp) return 0x80 + i;
-  return -1;
-}
-
 static void HandleText(const char* text) {
   const unsigned char* p = (const unsigned char*)text;
   char first = 1;
@@ -83,7 +72,7 @@ static void HandleText(const char* text) {
     for (; i < n && (p[i] & 0xC0) == 0x80; i++) cp = (cp << 6) | (p[i] & 0x3F);
     p += i;
     if (i < n) continue;  // broken sequence
-    int c = ToWindowsLatin1(cp);
+    int c = ComMacTextLatin1Byte(cp);
     if (c <= 0) continue;
     if (c >= 128) {
       ComMacWinHighCharTyped((unsigned char)c);

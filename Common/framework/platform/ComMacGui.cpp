@@ -347,6 +347,14 @@ void ComMacGuiDestroyDialog(EventHandlerUPP* upp, WindowRef* win) {
   while (gtk_events_pending()) gtk_main_iteration();
 }
 
+void ComMacGuiRunEventsFor(unsigned ms) {
+  gint64 end = g_get_monotonic_time() + (gint64)ms * 1000;
+  do {
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    g_usleep(10000);
+  } while (g_get_monotonic_time() < end);
+}
+
 char ComMacGuiLoadMenuFromNIB(CFStringRef name) {
   // The program's window has no menu bar.
   DebugError("ComMacGuiLoadMenuFromNIB", "SetMenuBarFromNib failed");

@@ -50,6 +50,9 @@ char ComMacGuiGetControl(WindowRef window, unsigned long signature, long id, Con
 void ComMacGuiEndDialog(WindowRef window);
 // Gives a control the keyboard focus.
 void ComMacGuiSetKeyboardFocus(ControlRef control);
+// Lets the dialogs draw and answer their events for ms milliseconds (a dialog's handler that
+// waits, so its window does not freeze).
+void ComMacGuiRunEventsFor(unsigned ms);
 
 char ComMacGuiGetPopupButtonMenu(ControlRef control, MenuRef* out);
 OSStatus ComMacGuiGetPopupButtonMenuRef(ControlRef control, MenuRef* out);

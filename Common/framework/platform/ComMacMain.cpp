@@ -9,7 +9,7 @@
 #include "ComDebug.h"
 #include "ComGlFont.h"
 #include "ComGlLights.h"
-#include "ComGlMiscModes.h"
+#include "ComMacModes.h"
 #include "ComLList.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"

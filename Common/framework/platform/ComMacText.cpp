@@ -10,14 +10,6 @@ const unsigned short kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// The Latin-1 byte of a code point, or '?' when it has none.
-char Latin1Byte(unsigned int cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return (char)cp;
-  for (int i = 0; i < 32; i++)
-    if (kCp1252High[i] == cp) return (char)(0x80 + i);
-  return '?';
-}
-
 // Decodes one UTF-8 sequence at s; answers its length (1 for a byte that starts none) and the
 // code point, or 0xFFFD for a malformed sequence.
 int DecodeUtf8(const unsigned char* s, unsigned int* cp) {
@@ -50,6 +42,13 @@ int DecodeUtf8(const unsigned char* s, unsigned int* cp) {
 
 }  // namespace
 
+int ComMacTextLatin1Byte(unsigned int cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return (int)cp;
+  for (int i = 0; i < 32; i++)
+    if (kCp1252High[i] == cp) return 0x80 + i;
+  return -1;
+}
+
 std::string ComMacTextLatin1ToUtf8(const char* text, size_t max_len) {
   std::string out;
   if (!text) return out;
@@ -81,7 +80,8 @@ int ComMacTextUtf8ToLatin1(const char* utf8, char* out, int len) {
     }
     unsigned int cp = 0;
     s += DecodeUtf8(s, &cp);
-    out[n++] = Latin1Byte(cp);
+    const int byte = ComMacTextLatin1Byte(cp);
+    out[n++] = byte < 0 ? '?' : (char)byte;
   }
   out[n] = 0;
   return 1;

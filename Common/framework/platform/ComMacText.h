@@ -5,6 +5,11 @@
 #include <cstddef>
 #include <string>
 
+// The program's one Windows Latin-1 table: the byte of a Unicode code point, or -1 when it has
+// none. The five bytes Windows leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the
+// code points of the same value, so every byte goes to UTF-8 and back unchanged.
+int ComMacTextLatin1Byte(unsigned int cp);
+
 // At most max_len bytes of a Windows Latin-1 text as UTF-8 (the five unassigned bytes keep their
 // own code point). A null text gives an empty string.
 std::string ComMacTextLatin1ToUtf8(const char* text, size_t max_len);

@@ -10,6 +10,7 @@
 #include "ComGlMisc.h"
 #include "ComGlXfile.h"
 #include "ComMacMessageBox.h"
+#include "ComMacText.h"
 #include "ComMacWin.h"
 #include "ComScreen.h"
 #include "Mui.h"
@@ -17,28 +18,6 @@
 SDL_Window* main_window = nullptr;
 char cmw_title_str[512] = "Untitled";
 char cmw_screens_were_on = 0;
-
-// Latin-1 (Windows) text to UTF-8 for SDL.
-static void Latin1ToUtf8(const char* in, char* out, size_t size) {
-  static const uint16_t high[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D, 0x017D, 0x8F,
-                                    0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
-  size_t o = 0;
-  for (const unsigned char* p = (const unsigned char*)in; *p; p++) {
-    uint32_t cp = *p;
-    if (cp >= 0x80 && cp < 0xA0) cp = high[cp - 0x80];
-    char tmp[3];
-    size_t n;
-    if (cp < 0x80) { tmp[0] = (char)cp; n = 1; }
-    else if (cp < 0x800) { tmp[0] = (char)(0xC0 | (cp >> 6)); tmp[1] = (char)(0x80 | (cp & 0x3F)); n = 2; }
-    else { tmp[0] = (char)(0xE0 | (cp >> 12)); tmp[1] = (char)(0x80 | ((cp >> 6) & 0x3F)); tmp[2] = (char)(0x80 | (cp & 0x3F)); n = 3; }
-    if (o + n + 1 > size) break;
-    memcpy(out + o, tmp, n);
-    o += n;
-  }
-  out[o] = 0;
-}
 
 char ComMacMiscGetDesktopSize(int* width, int* height) {
   SDL_DisplayMode mode;
@@ -67,15 +46,14 @@ static void SetGlAttributes(int samples) {
 }
 
 static SDL_Window* CreateSdlWindow(int x, int y, int w, int h, Uint32 flags) {
-  char title[1536];
-  Latin1ToUtf8(cmw_title_str, title, sizeof(title));
+  const std::string title = ComMacTextLatin1ToUtf8(cmw_title_str, sizeof(cmw_title_str));
   int samples = ComMacAglSamplesFor(ANTI_ALIASING);
   SetGlAttributes(samples);
-  SDL_Window* win = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
+  SDL_Window* win = SDL_CreateWindow(title.c_str(), x, y, w, h, flags | SDL_WINDOW_OPENGL);
   if (!win && samples) {
     // The server has no multisampled visual: go on without anti-aliasing.
     SetGlAttributes(0);
-    win = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
+    win = SDL_CreateWindow(title.c_str(), x, y, w, h, flags | SDL_WINDOW_OPENGL);
   }
   return win;
 }
@@ -172,9 +150,7 @@ void ComMacWinSetWindowTitle(SDL_Window* window, char* text) {
   if (!text || strnlen(text, 512) >= 512) return;
   memmove(cmw_title_str, text, strlen(text) + 1);
   if (window) {
-    char utf8[1536];
-    Latin1ToUtf8(cmw_title_str, utf8, sizeof(utf8));
-    SDL_SetWindowTitle(window, utf8);
+    SDL_SetWindowTitle(window, ComMacTextLatin1ToUtf8(cmw_title_str, sizeof(cmw_title_str)).c_str());
   }
 }
 

@@ -322,6 +322,43 @@ TEST_F(ComFileTest, FailedWriteReportsFailureAndKeepsOldFile) {
   EXPECT_EQ(TempFilesLeft(), 0) << "the failed temporary files are removed";
 }
 
+// A file another library writes on its own stream (a JPEG) replaces the old one only when the
+// writer succeeded and the flush, close and rename all worked.
+TEST_F(ComFileTest, WriteReplacingCommitsOnlyAWholeWrite) {
+  struct Writer {
+    char result;
+  };
+  auto write = [](FILE* f, void* context) -> char {
+    fputs("new picture", f);
+    return ((Writer*)context)->result;
+  };
+  const struct {
+    char result;
+    int fault;  // the injected failure: 1 flush, 2 close, 3 rename
+    char ok;
+  } cases[] = {{1, 0, 1}, {0, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 3, 0}};
+  std::string p = Path("cover.jpg");
+  for (const auto& c : cases) {
+    SCOPED_TRACE("result " + std::to_string(c.result) + ", fault " + std::to_string(c.fault));
+    WriteAll(p, "old picture");
+    Writer writer = {c.result};
+    ComFileInjectFault(c.fault);
+    EXPECT_EQ(c.ok, ComFileWriteReplacing(p.c_str(), "ComJpegWriteFileFromBuffer", write, &writer));
+    EXPECT_EQ(c.fault != 0, ComFileFaultFired() != 0);
+    ComFileInjectFault(0);
+    EXPECT_EQ(ReadAll(p), c.ok ? "new picture" : "old picture");
+    EXPECT_EQ(TempFilesLeft(), 0);
+    const std::string why = c.fault == 3 ? "Could not rename file to <" + p + "> [Input/output error]"
+                                         : "Could not write file <" + p + ">";
+    if (!c.ok) {
+      EXPECT_TRUE(Logged("ComJpegWriteFileFromBuffer", why));
+    }
+  }
+  const std::string nowhere = Path("no such folder/c.jpg");
+  EXPECT_EQ(0, ComFileWriteReplacing(nowhere.c_str(), "ComJpegWriteFileFromBuffer", write, nullptr));
+  EXPECT_TRUE(Logged("ComJpegWriteFileFromBuffer", "Could not create file <" + nowhere + ">"));
+}
+
 TEST_F(ComFileTest, WholeFileReads) {
   std::string p = Path("record.dat");
   WriteAll(p, "0123456789");

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -334,7 +335,7 @@ TEST_F(ConfigTest, HostileValuesAreBroughtIntoRange) {
   EXPECT_EQ(0, config.margin_lines);
   EXPECT_EQ(3, config.bar_mode);
   EXPECT_EQ(10, config.smoothing);
-  EXPECT_EQ(15, config.paper);
+  EXPECT_EQ(0, config.paper) << "a paper number of 16 or more means no paper";
   EXPECT_EQ(5, config.battery_mode);
   EXPECT_EQ(2, config.html_paragraph_spacing);
   EXPECT_EQ(1, config.run_counter);
@@ -348,6 +349,23 @@ TEST_F(ConfigTest, HostileValuesAreBroughtIntoRange) {
   OpenBook("New Book", 0.5f);
   EXPECT_EQ(1, ConfigSave(1));
   EXPECT_EQ(100, config.num_books);
+}
+
+// Only 1 to 15 name a paper picture; any other stored number means no paper at all.
+TEST_F(ConfigTest, PaperNumberOutsideThePicturesMeansNoPaper) {
+  const struct {
+    int32_t stored, loaded;
+  } cases[] = {{0, 0}, {1, 1}, {15, 15}, {16, 0}, {1000, 0}, {INT32_MAX, 0}, {-1, 0}, {INT32_MIN, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    _Config rec;
+    memset(&rec, 0, sizeof(rec));
+    rec.version = CONFIG_VERSION;
+    rec.paper = c.stored;
+    WriteAll(cfg_, &rec, sizeof(rec));
+    ASSERT_EQ(1, ConfigLoad());
+    EXPECT_EQ(c.loaded, config.paper);
+  }
 }
 
 TEST_F(ConfigTest, BookListKeepsOneEntryPerBookAndReplacesTheLeastRecent) {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "ComDebug.h"
-#include "ComGlMiscModes.h"
+#include "ComMacModes.h"
 #include "ComMacWin.h"
 #include "ShellTestApp.h"
 
