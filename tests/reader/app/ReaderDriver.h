@@ -130,7 +130,9 @@ class Reader {
   ~Reader() { Kill(); if (dpy_) XCloseDisplay(dpy_); }
 
   bool Start() {
-    dpy_ = dpy_ ? dpy_ : XOpenDisplay(nullptr);
+    // The X server resets when its last client leaves (the reader before this one and its
+    // driver), and refuses connections meanwhile: try again for a while.
+    for (double end = NowSeconds() + 10; !dpy_ && NowSeconds() < end; SleepMs(100)) dpy_ = XOpenDisplay(nullptr);
     if (!dpy_) return false;
     pid_ = fork();
     if (pid_ == 0) {
