@@ -356,8 +356,8 @@ Picture MakeListBack(int part) {  // 0 top, 1 middle, 2 bottom
   FillShape(p, kStdBack, [](float, float) { return true; });
   FillShape(p, kStdRim, [part](float x, float y) {
     bool side = x < 2 || x > 62;
-    bool top = part == 0 && y < 4;
-    bool bottom = part == 2 && y > 60;
+    bool top = part == 0 && y < 10;  // the caps are drawn a few units high: a rim that shows
+    bool bottom = part == 2 && y > 54;
     return side || top || bottom;
   });
   return p;
