@@ -1,6 +1,9 @@
 // Writes the menu's button pictures into the resource folder, as one set in a calm dark blue:
 //   - the standard widget pictures (arrows, scroll-bar thumb, check marks, list pieces, panel,
-//     colour bars), drawn for additive blending: light shapes on black;
+//     colour bars), dark shapes that read on the light button faces; those with a shape of their
+//     own (arrows, thumb, check marks, list button, list selection, panel bar) get a mask
+//     "<picture>_a.tga" and are drawn over the faces with premultiplied alpha, the open list's and
+//     the panel's backs and the colour bars are opaque;
 //   - "back1.bmp", the popup background;
 //   - the large button "main_*.bmp", the small box "box_*.bmp" and the wide option box
 //     "wbox_*.bmp" in their states (l normal, p pressed, h highlighted, d disabled), each with the
@@ -39,7 +42,8 @@ Colour Mix(Colour a, Colour b, float t) {
 }
 Colour Scale(Colour a, float s) { return Colour{a.r * s, a.g * s, a.b * s}; }
 
-// Lays colour c with coverage a over the pixel (straight alpha in the picture while drawing).
+// Lays colour c with coverage a over the pixel. The alpha gathers the coverage, so a shape drawn
+// on a new (black, clear) picture ends up with premultiplied colours and its own mask.
 void Blend(Picture& p, int x, int y, Colour c, float a) {
   if (x < 0 || y < 0 || x >= p.w || y >= p.h || a <= 0) return;
   Rgba& d = p.at(x, y);
@@ -47,6 +51,7 @@ void Blend(Picture& p, int x, int y, Colour c, float a) {
   d.r += (c.r - d.r) * a;
   d.g += (c.g - d.g) * a;
   d.b += (c.b - d.b) * a;
+  d.a += (1 - d.a) * a;
 }
 
 // Coverage of a shape given by an inside test, 4 x 4 samples per pixel.
@@ -253,8 +258,8 @@ struct Program {
 Picture MakeTitle(Font& font, const Shape& s, const Program& prog, bool lit) {
   Look look = lit ? kHighlighted : kNormal;
   if (!lit) {
-    look.top = Scale(look.top, 0.85f);
-    look.bottom = Scale(look.bottom, 0.85f);
+    look.top = Scale(look.top, 0.94f);
+    look.bottom = Scale(look.bottom, 0.94f);
   }
   Picture p = MakeFace(s, look);
   const float cx = 62, cy = s.h * 0.5f, r = 38;
@@ -274,19 +279,21 @@ Picture MakeTitle(Font& font, const Shape& s, const Program& prog, bool lit) {
   const int ipx = 44;
   font.Draw(p, initial, ipx, cx - font.Width(initial, ipx) / 2, int(cy + ipx * 0.36f), Colour{1, 1, 1});
   const float tx = 114, room = s.w - tx - 14;
-  Colour name_col = lit ? Colour{1, 1, 1} : Colour{0.80f, 0.85f, 0.92f};
-  Colour what_col = lit ? Colour{0.78f, 0.86f, 0.98f} : Colour{0.52f, 0.59f, 0.70f};
+  // Dark texts: the faces are light in both states.
+  Colour name_col = lit ? Colour{0.050f, 0.110f, 0.260f} : Colour{0.090f, 0.120f, 0.180f};
+  Colour what_col = lit ? Colour{0.140f, 0.250f, 0.470f} : Colour{0.170f, 0.210f, 0.290f};
   font.Draw(p, prog.name, font.Fit(prog.name, 30, room), tx, 62, name_col);
   font.Draw(p, prog.what, font.Fit(prog.what, 15, room), tx, 88, what_col);
   return p;
 }
 
 // ---------------------------------------------------------------------------------------------
-// Standard widget pictures, drawn for additive blending: light on black.
+// Standard widget pictures, for the light faces: dark blue shapes on a clear ground (their masks
+// are their alpha), and light opaque backs for the open list and the panel.
 
-const Colour kStdLine = {0.560f, 0.680f, 0.880f};
-const Colour kStdBright = {0.860f, 0.920f, 1.000f};
-const Colour kStdFill = {0.090f, 0.115f, 0.165f};
+const Colour kStdLine = {0.180f, 0.270f, 0.440f};   // arrows, rims, ticks
+const Colour kStdBack = {0.975f, 0.980f, 0.990f};   // the open list's back
+const Colour kStdRim = {0.330f, 0.420f, 0.580f};    // the rim of the backs
 
 Picture MakeArrow(int dir) {  // 0 left, 1 right, 2 up, 3 down
   Picture p(32, 32);
@@ -296,28 +303,32 @@ Picture MakeArrow(int dir) {  // 0 left, 1 right, 2 up, 3 down
   return p;
 }
 
+// The scroll bar's thumb: a saturated blue pill with a dark rim and light grip lines, so it
+// stands out on the light bar faces and under the bar's dark label.
 Picture MakeThumb() {
   Picture p(64, 32);
-  FillShape(p, Colour{0.520f, 0.640f, 0.840f}, [](float x, float y) { return InRoundRect(x, y, 1, 3, 63, 29, 12); });
+  FillShape(p, Colour{0.120f, 0.200f, 0.360f}, [](float x, float y) { return InRoundRect(x, y, 1, 2, 63, 30, 13); });
   for (int y = 0; y < p.h; y++)
     for (int x = 0; x < p.w; x++) {
-      float in = Coverage([](float px, float py) { return InRoundRect(px, py, 3.5f, 5.5f, 60.5f, 26.5f, 9.5f); }, x, y);
-      Colour face = Mix(Colour{0.400f, 0.500f, 0.680f}, Colour{0.240f, 0.310f, 0.440f}, (y - 5) / 22.0f);
+      float in = Coverage([](float px, float py) { return InRoundRect(px, py, 4, 5, 60, 27, 10); }, x, y);
+      Colour face = Mix(Colour{0.470f, 0.640f, 0.930f}, Colour{0.250f, 0.420f, 0.740f}, (y - 5) / 22.0f);
       Blend(p, x, y, face, in);
     }
   // Three grip lines in the middle.
   for (int i = -1; i <= 1; i++)
-    FillShape(p, kStdBright, [i](float x, float y) { return x >= 31 + i * 6 && x < 33 + i * 6 && y >= 10 && y < 22; });
+    FillShape(p, Colour{0.900f, 0.940f, 1.000f},
+              [i](float x, float y) { return x >= 31 + i * 6 && x < 33 + i * 6 && y >= 10 && y < 22; });
   return p;
 }
 
 Picture MakeCheck(bool ticked) {
   Picture p(32, 32);
+  FillShape(p, Colour{1, 1, 1}, [](float x, float y) { return InRoundRect(x, y, 4, 4, 28, 28, 5); });
   FillShape(p, kStdLine, [](float x, float y) {
     return InRoundRect(x, y, 3, 3, 29, 29, 6) && !InRoundRect(x, y, 5.5f, 5.5f, 26.5f, 26.5f, 4);
   });
   if (ticked)
-    FillShape(p, kStdBright, [](float x, float y) {
+    FillShape(p, kStdLine, [](float x, float y) {
       return SegmentDistance(x, y, 9, 16.5f, 14, 22) < 2.4f || SegmentDistance(x, y, 14, 22, 23.5f, 10) < 2.4f;
     });
   return p;
@@ -334,19 +345,40 @@ Picture MakeListButton() {
   FillShape(p, kStdLine, [](float x, float y) {
     return InRoundRect(x, y, 2, 2, 30, 30, 6) && !InRoundRect(x, y, 4, 4, 28, 28, 4);
   });
-  FillShape(p, kStdBright, [](float x, float y) { return InTriangle(x, y, 16, 21, 9, 12, 23, 12); });
+  FillShape(p, kStdLine, [](float x, float y) { return InTriangle(x, y, 16, 21, 9, 12, 23, 12); });
   return p;
 }
 
+// The open list's back, opaque: a light panel with a rim on its sides, and on its top or bottom
+// for the caps.
 Picture MakeListBack(int part) {  // 0 top, 1 middle, 2 bottom
   Picture p(64, 64);
-  FillShape(p, kStdFill, [](float, float) { return true; });
-  FillShape(p, Colour{0.300f, 0.380f, 0.520f}, [part](float x, float y) {
+  FillShape(p, kStdBack, [](float, float) { return true; });
+  FillShape(p, kStdRim, [part](float x, float y) {
     bool side = x < 2 || x > 62;
-    bool top = part == 0 && y < 2;
-    bool bottom = part == 2 && y > 62;
+    bool top = part == 0 && y < 10;  // the caps are drawn a few units high: a rim that shows
+    bool bottom = part == 2 && y > 54;
     return side || top || bottom;
   });
+  return p;
+}
+
+// The open list's scroll rows, opaque like its back, with an arrow up or down.
+Picture MakeListScroll(bool up) {
+  Picture p = MakeListBack(1);
+  FillShape(p, kStdLine, [up](float x, float y) {
+    return up ? InTriangle(x, y, 32, 22, 22, 42, 42, 42) : InTriangle(x, y, 32, 42, 22, 22, 42, 22);
+  });
+  return p;
+}
+
+// The open list's selection bar: a see-through blue, so the entry's dark text stays readable.
+Picture MakeListSel() {
+  Picture p(64, 32);
+  for (int y = 0; y < p.h; y++)
+    for (int x = 0; x < p.w; x++)
+      Blend(p, x, y, Colour{0.300f, 0.500f, 0.900f},
+            0.45f * Coverage([](float px, float py) { return InRoundRect(px, py, 1, 1, 63, 31, 6); }, x, y));
   return p;
 }
 
@@ -404,20 +436,27 @@ int main(int argc, char** argv) {
     }
   };
 
-  bmp("std_left_arrow.bmp", MakeArrow(0));
-  bmp("std_right_arrow.bmp", MakeArrow(1));
-  bmp("std_list_scroll_up.bmp", MakeArrow(2));
-  bmp("std_list_scroll_down.bmp", MakeArrow(3));
-  bmp("std_sb_button.bmp", MakeThumb());
-  bmp("std_check.bmp", MakeCheck(true));
-  bmp("std_uncheck.bmp", MakeCheck(false));
-  bmp("std_panel_back.bmp", MakeFlat(64, 64, Colour{0.070f, 0.090f, 0.130f}, 0));
-  bmp("std_panel_bar.bmp", MakeFlat(64, 64, Colour{0.260f, 0.340f, 0.480f}, 10));
-  bmp("std_list_button.bmp", MakeListButton());
+  // A shaped picture: its premultiplied colours and its mask.
+  auto shaped = [&](const std::string& stem, Picture p) {
+    Picture mask(p.w, p.h);
+    for (size_t i = 0; i < p.px.size(); i++) mask.px[i] = Rgba{p.px[i].a, p.px[i].a, p.px[i].a, p.px[i].a};
+    bmp(stem + ".bmp", p);
+    tga(stem + "_a.tga", mask);
+  };
+  shaped("std_left_arrow", MakeArrow(0));
+  shaped("std_right_arrow", MakeArrow(1));
+  bmp("std_list_scroll_up.bmp", MakeListScroll(true));
+  bmp("std_list_scroll_down.bmp", MakeListScroll(false));
+  shaped("std_sb_button", MakeThumb());
+  shaped("std_check", MakeCheck(true));
+  shaped("std_uncheck", MakeCheck(false));
+  bmp("std_panel_back.bmp", MakeFlat(64, 64, Colour{0.860f, 0.885f, 0.925f}, 0));
+  shaped("std_panel_bar", MakeFlat(64, 64, Colour{0.330f, 0.480f, 0.760f}, 10));
+  shaped("std_list_button", MakeListButton());
   bmp("std_list_back_top.bmp", MakeListBack(0));
   bmp("std_list_back_main.bmp", MakeListBack(1));
   bmp("std_list_back_bottom.bmp", MakeListBack(2));
-  bmp("std_list_sel.bmp", MakeFlat(64, 32, Colour{0.200f, 0.320f, 0.520f}, 6));
+  shaped("std_list_sel", MakeListSel());
   bmp("std_col_red.bmp", MakeColourBar(0));
   bmp("std_col_green.bmp", MakeColourBar(1));
   bmp("std_col_blue.bmp", MakeColourBar(2));

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ComDebug.h"
+#include "ComGlMisc.h"
 #include "ComGlMiscModes.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
@@ -452,17 +453,21 @@ void MuiListDrawExtra(char backs, char texts) {
   const int x = b->x1, w = b->w, h = b->h;
   mui_drawing_open_list = 1;
   if (backs) {
+    // The backs and the scroll rows are drawn without blending, as the panel's back is: the open
+    // list hides the boxes beneath it whatever the standard blending adds. Only the selection bar
+    // is laid over the back with it.
+    ComGlMiscDisableBlending();
     if (list_open_main_y >= 0 && list_open_main_h > 0)
-      MuiBitmapDrawStandardButton(MUI_STD_LIST_BACK_MAIN, x, list_open_main_y, w, list_open_main_h, 1);
+      MuiBitmapDrawStandardButton(MUI_STD_LIST_BACK_MAIN, x, list_open_main_y, w, list_open_main_h, 0);
     if (list_open_top_y >= 0)
-      MuiBitmapDrawStandardButton(MUI_STD_LIST_BACK_TOP, x, list_open_top_y, w, list_open_top_h, 1);
+      MuiBitmapDrawStandardButton(MUI_STD_LIST_BACK_TOP, x, list_open_top_y, w, list_open_top_h, 0);
     if (list_open_bottom_y >= 0)
-      MuiBitmapDrawStandardButton(MUI_STD_LIST_BACK_BOTTOM, x, list_open_bottom_y, w, list_open_bottom_h, 1);
+      MuiBitmapDrawStandardButton(MUI_STD_LIST_BACK_BOTTOM, x, list_open_bottom_y, w, list_open_bottom_h, 0);
     if (list_open_can_scroll_up)
-      MuiBitmapDrawStandardButton(MUI_STD_LIST_SCROLL_UP, x, 0, w, list_open_scroll_up_y + list_open_scroll_up_h, 1);
+      MuiBitmapDrawStandardButton(MUI_STD_LIST_SCROLL_UP, x, 0, w, list_open_scroll_up_y + list_open_scroll_up_h, 0);
     if (list_open_can_scroll_down)
       MuiBitmapDrawStandardButton(MUI_STD_LIST_SCROLL_DOWN, x, list_open_scroll_down_y, w,
-                                  kScreenH - list_open_scroll_down_y, 1);
+                                  kScreenH - list_open_scroll_down_y, 0);
     if (list_open_sel_y >= 0 && list_open_sel_pos >= list_open_start_pos - 1 &&
         list_open_sel_pos < list_open_end_pos + 1)
       MuiBitmapDrawStandardButton(MUI_STD_LIST_SEL, x, list_open_sel_y, w, h, 1);

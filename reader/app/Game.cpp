@@ -116,6 +116,11 @@ char GamePre3dInitCB(int argc, char** argv) {
   (void)argv;
   LecMuiTexturesPre3dInit();
   MuiSetUsingAlphaTextures(MUI_ALPHA_TYPE_2);
+  // The screens are light: the standard pictures (thumbs, arrows, check marks) carry masks and
+  // are laid over the faces with premultiplied alpha, and the popup's buttons, which wear the
+  // light main face, take dark texts.
+  MuiSetStandardButtonBlendType(7);
+  MuiPopupSetTextColours(1.0f, 1.0f, 1.0f, 1.0f, 0.8f, 0.2f, 0.06f, 0.08f, 0.12f);
   // The masks need the loaded pictures and a GL context: they are copied in after every load.
   MuiTexturesSetPostLoadButtonsCB(LecUpdateMuiButtonAlphaChannels);
   _MuiStandardDimensions dim;

@@ -43,6 +43,34 @@ char ApplyMask(const char* file, const char* const* names, int count, int last_s
   return 1;
 }
 
+// The standard pictures that have a shape of their own, and their masks: with them they are laid
+// over the light faces with premultiplied alpha (the standard blending set at start-up).
+struct StdMask {
+  int id;
+  const char* file;
+};
+const StdMask kStdMasks[] = {
+    {MUI_STD_LEFT_ARROW, "std_left_arrow_a.tga"}, {MUI_STD_RIGHT_ARROW, "std_right_arrow_a.tga"},
+    {MUI_STD_SB_THUMB, "std_sb_button_a.tga"},     {MUI_STD_LIST_BUTTON, "std_list_button_a.tga"},
+    {MUI_STD_LIST_SEL, "std_list_sel_a.tga"},      {MUI_STD_CHECK_ON, "std_check_a.tga"},
+    {MUI_STD_CHECK_OFF, "std_uncheck_a.tga"},      {MUI_STD_PANEL_BAR, "std_panel_bar_a.tga"},
+};
+
+// A missing standard mask only logs: that picture is then drawn as its whole square.
+void ApplyStandardMasks() {
+  for (const StdMask& m : kStdMasks) {
+    if (mui_texture[m.id].status[MUI_TEX_NORMAL] != MUI_TEX_LOADED) continue;
+    _ComGlDxTexture mask;
+    memset(&mask, 0, sizeof(mask));
+    if (!ComGlTextureLoadFromTgaFile(m.file, 0, 1, 2, &mask)) {
+      DebugError("LecUpdateMuiButtonAlphaChannels", "Could not load standard alpha texture <%s>", m.file);
+      continue;
+    }
+    ComGlTextureCopyAlphaChannelFromTexture(&mask, &mui_texture[m.id].tex[MUI_TEX_NORMAL]);
+    ComGlTextureRelease(&mask);
+  }
+}
+
 }  // namespace
 
 void LecMuiTexturesPre3dInit() {
@@ -120,6 +148,7 @@ void LecUpdateMuiButtonAlphaChannels() {
   static const char* kFn = "LecUpdateMuiButtonAlphaChannels";
   // The disabled states take the masks too: a disabled box drawn without one is an opaque
   // rectangle.
+  ApplyStandardMasks();
   const char* main_names[] = {"bmp_main", "bmp_title1", "bmp_title2", "bmp_title3", "bmp_title4"};
   if (!ApplyMask("main_a.tga", main_names, 5, MUI_TEX_DISABLED)) {
     DebugError(kFn, "Could not load button alpha texture");

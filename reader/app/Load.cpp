@@ -135,7 +135,8 @@ void DoCreateLoadMuiBoxes() {
   muiLoadFilenames = AddBox(112, 443, 190, 467, LoadFilenamesCB, "bmp_main", 9, 7, "File Names");
   muiLoadOpen = AddBox(193, 416, 271, 472, LoadOpenCB, "bmp_main", 12, 10, "Open");
   muiLoadReviews = AddBox(369, 416, 447, 472, LoadReviewsCB, "bmp_main", 12, 10, "Reviews");
-  MuiSetTextColourFloat(muiLoadReviews, 1, 1, 1, 1, 1, 1);
+  // Dark, as every text on the light button faces.
+  MuiSetTextColourFloat(muiLoadReviews, 0.08f, 0.08f, 0.08f, 0.08f, 0.08f, 0.08f);
   muiLoadLineBreaksInfo = AddBox(128, 6, 142, 23, LoadLineBreaksInfoCB, "bmp_box", 9, 7, "?");
   muiLoadCleanup = AddBox(498, 6, 624, 23, LoadCleanupCB, "bmp_wbox", 9, 7, "Cleanup Files");
 }

@@ -62,6 +62,9 @@ void (*const kDelCBs[SLOTS_NUM])(char) = {SlotsDel1CB, SlotsDel2CB, SlotsDel3CB,
                                           SlotsDel5CB, SlotsDel6CB, SlotsDel7CB, SlotsDel8CB,
                                           SlotsDel9CB, SlotsDel10CB};
 
+// The texts on the light button faces: white would not read on them.
+const float kInk = 0.08f;
+
 // One push button of the screen.
 int AddBox(int x1, int y1, int x2, int y2, void (*callback)(char), const char* bitmap, int draw_type,
            int text_h, int text_w, float r0, float g0, float b0, float r1, float g1, float b1,
@@ -161,15 +164,15 @@ void DoCreateSlotsMuiBoxes() {
   muiSlotsTitle = AddBox(147, 52, 494, 71, nullptr, "bmp_none", 0, 12, 10, 0.8f, 0.8f, 0.8f, 0.356863f,
                          0.988235f, 1, "Save Current Settings");
   for (int n = 0; n < SLOTS_NUM; n++)
-    *kSlotIds[n] = AddBox(103, 109 + 29 * n, 396, 136 + 29 * n, nullptr, "bmp_wbox", 6, 10, 7, 1, 1, 1,
+    *kSlotIds[n] = AddBox(103, 109 + 29 * n, 396, 136 + 29 * n, nullptr, "bmp_wbox", 6, 10, 7, kInk, kInk, kInk,
                           0, 0, 0, "Unset");
   for (int n = 0; n < SLOTS_NUM; n++)
     *kSaveLoadIds[n] = AddBox(407, 109 + 29 * n, 467, 136 + 29 * n, kSaveLoadCBs[n], "bmp_main", 0, 10,
-                              7, 1, 1, 1, 0, 0, 0, "Save");
+                              7, kInk, kInk, kInk, 0, 0, 0, "Save");
   for (int n = 0; n < SLOTS_NUM; n++)
     *kDelIds[n] = AddBox(478, 109 + 29 * n, 538, 136 + 29 * n, kDelCBs[n], "bmp_main", 0, 9, 7, 1, 0, 0,
                          0, 0, 0, "Delete");
-  muiSlotsBack = AddBox(281, 416, 359, 472, SlotsBackCB, "bmp_main", 0, 12, 10, 1, 1, 1, 0, 0, 0, "Done");
+  muiSlotsBack = AddBox(281, 416, 359, 472, SlotsBackCB, "bmp_main", 0, 12, 10, kInk, kInk, kInk, 0, 0, 0, "Done");
 
   MuiSetArrowsState(muiSlotsMainTitle, 0, 0);
   MuiSetArrowsState(muiSlotsTitle, 0, 0);

@@ -119,6 +119,37 @@ TEST_F(LecMuiTexturesGl, MasksRoundEveryStateAndLeaveTheCornersBlack) {
     }
 }
 
+// The screens are light: the standard shapes carry masks and are laid on with premultiplied alpha,
+// so the scroll bar's thumb reads as a blue thumb on a light bar face and nothing shows around it.
+TEST_F(LecMuiTexturesGl, StandardShapesAreMaskedAndTheThumbStandsOutOnALightFace) {
+  Start();
+  EXPECT_EQ(0, GlTestCountOccurrences(GlTestLogSince(), "Could not load")) << GlTestLogSince();
+  const int shaped[] = {MUI_STD_LEFT_ARROW, MUI_STD_RIGHT_ARROW, MUI_STD_SB_THUMB, MUI_STD_LIST_BUTTON,
+                        MUI_STD_LIST_SEL,   MUI_STD_CHECK_ON,    MUI_STD_CHECK_OFF, MUI_STD_PANEL_BAR};
+  for (int id : shaped) {
+    _ComGlDxTexture* t = MuiTexturesGetTextureFromNum(id, 0);
+    ASSERT_NE(nullptr, t) << id;
+    const unsigned char* corner = Texel(t, 0, 0);
+    EXPECT_EQ(0, corner[3]) << "standard " << id;
+    EXPECT_EQ(0, corner[0] + corner[1] + corner[2]) << "standard " << id;
+    EXPECT_GT(Texel(t, t->image.width / 2, t->image.height / 2)[3], 100) << "standard " << id;
+  }
+  Box(100, 100, 400, 130, "bmp_wbox");
+  MuiSetStandardButtonBlendType(7);
+  Frame();
+  const GlTestRgba bar = GlTestReadPixelTop(242, 115);
+  MuiBitmapDrawStandardButton(MUI_STD_SB_THUMB, 230, 107, 40, 16, 1);
+  const GlTestRgba thumb = GlTestReadPixelTop(242, 115), outside = GlTestReadPixelTop(230, 107);
+  MuiSetStandardButtonBlendType(1);
+  EXPECT_GT(bar.r, 150) << "a light face";
+  EXPECT_LT(thumb.r, bar.r - 60) << thumb.r << "," << thumb.g << "," << thumb.b;
+  EXPECT_GT(thumb.b - thumb.r, 60) << "blue";
+  Frame();
+  const GlTestRgba plain = GlTestReadPixelTop(230, 107);
+  EXPECT_NEAR(plain.r, outside.r, 8) << "nothing shows outside the thumb's shape";
+  EXPECT_NEAR(plain.b, outside.b, 8);
+}
+
 TEST_F(LecMuiTexturesGl, SharedNamesDrawTheMainButtonAndNoneDrawsNothing) {
   Start();
   for (const char* name : {"bmp_go", "bmp_high", "bmp_option"})
@@ -212,6 +243,7 @@ TEST(LecMenuSetUp, PreContextSetUpStylesTheMenusAndLeavesTheMasksForLater) {
   EXPECT_EQ(1, GamePre3dInitCB(1, argv));
   EXPECT_EQ(0, GlTestCountOccurrences(GlTestLogSince(), "alpha texture")) << GlTestLogSince();
   EXPECT_EQ(MUI_ALPHA_TYPE_2, mui_using_alpha_texs);
+  EXPECT_EQ(7, mui_std_button_blend_type) << "premultiplied, as the masked standard pictures are";
   _MuiStandardDimensions after;
   MuiGetStandardButtonsDimensions(&after);
   EXPECT_FLOAT_EQ(0.05f, after.text_margin_perc);
@@ -238,6 +270,14 @@ TEST(LecMenuImages, PicturesMatchTheirMasksAndArePowersOfTwo) {
       {"main_a.tga", {"main_l.bmp", "main_p.bmp", "main_h.bmp", "main_d.bmp"}},
       {"box_a.tga", {"box_l.bmp", "box_p.bmp", "box_h.bmp"}},
       {"wbox_a.tga", {"wbox_l.bmp", "wbox_p.bmp", "wbox_h.bmp"}},
+      {"std_left_arrow_a.tga", {"std_left_arrow.bmp"}},
+      {"std_right_arrow_a.tga", {"std_right_arrow.bmp"}},
+      {"std_sb_button_a.tga", {"std_sb_button.bmp"}},
+      {"std_list_button_a.tga", {"std_list_button.bmp"}},
+      {"std_list_sel_a.tga", {"std_list_sel.bmp"}},
+      {"std_check_a.tga", {"std_check.bmp"}},
+      {"std_uncheck_a.tga", {"std_uncheck.bmp"}},
+      {"std_panel_bar_a.tga", {"std_panel_bar.bmp"}},
   };
   for (int n = 1; n <= 6; n++) {
     groups[0].pictures.push_back("Title" + std::to_string(n) + " copy.bmp");

@@ -131,6 +131,36 @@ TEST_F(MuiListsGl, TheOpenListIsDrawnOverBoxesMadeAfterIt) {
   MuiListClose(0, 0);
 }
 
+// The standard pictures are laid on with the standard blending (additive by default), but an open
+// list's back must hide what is beneath it: only the selection bar is blended over the back.
+TEST_F(MuiListsGl, TheOpenListsBackHidesWhatIsBeneathWhateverTheStandardBlending) {
+  Standard(MUI_STD_LIST_BACK_MAIN, kBlue);
+  Standard(MUI_STD_LIST_BACK_TOP, kBlue);
+  Standard(MUI_STD_LIST_SEL, kRed);
+  ASSERT_EQ(1, MuiTexturesAddButton(30, "bmp_green", Bmp("green.bmp", kGreen).c_str(), -1, 0, 0, 0));
+  mt_init_ok = 1;
+  const int list = MuiAddNewScreenBox(100, 200, 300, 220, nullptr);
+  MuiSetType(list, MUI_TYPE_LIST);
+  MuiListSetStrings(list, 5, g_entries);
+  MuiListSetPos(list, 1);
+  const int beneath = MuiAddNewScreenBox(100, 240, 300, 260, nullptr);
+  MuiSetBitmap(beneath, "bmp_green");
+  MuiListOpen(list);
+  const struct {
+    int blend;
+    Rgb sel;
+  } cases[] = {{1, {220, 0, 220}}, {10, {220, 0, 220}}, {0, kRed}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("standard blending " + std::to_string(c.blend));
+    MuiSetStandardButtonBlendType(c.blend);
+    Frame();
+    EXPECT_TRUE(Near(GlTestReadPixelTop(150, 250), kBlue)) << Str(GlTestReadPixelTop(150, 250));
+    EXPECT_TRUE(Near(GlTestReadPixelTop(150, 185), kBlue)) << Str(GlTestReadPixelTop(150, 185));
+    EXPECT_TRUE(Near(GlTestReadPixelTop(150, 210), c.sel)) << Str(GlTestReadPixelTop(150, 210));
+  }
+  MuiListClose(0, 0);
+}
+
 TEST_F(MuiListsGl, ProgressBarLengthsAndBlocks) {
   MuiProgressInitTextures(nullptr, Bmp("bg.bmp", kBlue).c_str(), nullptr, nullptr, Bmp("bar.bmp", kRed).c_str(),
                           nullptr);
