@@ -19,6 +19,7 @@
 #include "ComMacWin.h"
 #include "Config.h"
 #include "GameFolders.h"
+#include "MainGeometry.h"
 #include "MainRender.h"
 #include "MainTick.h"
 
@@ -93,8 +94,6 @@ char HasBookExtension(const char* path) {
   }
   return 0;
 }
-
-float LineGap(const _Line* line) { return line->empty ? empty_line_ygap : line_ygap; }
 
 void FreeFormattedLines() {
   if (formatted_line_list) {
@@ -274,7 +273,7 @@ char MainInit() {
   // Page geometry for the formatter.
   // The margin is held to 0..30 percent here too (a NaN counts as none), so the page never
   // comes out narrower than 40 percent of the screen.
-  char turned = config.rotation == 1 || config.rotation == 3;
+  char turned = MainGetRotation(config.rotation).turned;
   float margin = turned ? config.side_margin_rotated : config.side_margin;
   if (!(margin >= 0)) margin = 0;
   if (margin > 30) margin = 30;
@@ -320,6 +319,7 @@ void MainExit() {
   FreePageBreaks();
   first_line_rendered = 0;
   last_line_rendered = 0;
+  MainForgetPageTurns();
 }
 
 void MainFreeLineList() {
@@ -429,21 +429,7 @@ void MainCalcTotalBookHeight() {
   }
   total_book_height = 1;
   if (num_formatted_lines <= 0 || !formatted_line_list) return;
-  int i = num_formatted_lines - 1;
-  float room = bottom_margin - 2 - LineGap(&formatted_line_list[i]);
-  while (room > top_margin && i > 0) {
-    i--;
-    room -= LineGap(&formatted_line_list[i]);
-  }
-  if (room < top_margin && i < num_formatted_lines - 1) i++;
-  // The last page starts at a line with text, and never past the last line.
-  int k = i;
-  while (k < num_formatted_lines && formatted_line_list[k].empty) k++;
-  if (k >= num_formatted_lines) {
-    k = i;
-    while (k >= 0 && formatted_line_list[k].empty) k--;
-  }
-  if (k >= 0) total_book_height = formatted_line_list[k].y;
+  total_book_height = formatted_line_list[MainGetLastPageTop(formatted_line_list, num_formatted_lines)].y;
   if (total_book_height < 1) total_book_height = 1;
 }
 
@@ -466,7 +452,7 @@ void MainSnapDrawLinePosIfNeeded() {
   for (int c = 0; c < 3; c++) {
     int k = cand[c];
     if (k < 0) continue;
-    while (k < num_formatted_lines - 1 && formatted_line_list[k].empty) k++;
+    k = MainNextTextLine(formatted_line_list, num_formatted_lines, k);
     double d = formatted_line_list[k].y - cur_book_height;
     if (d < 0) d = -d;
     if (chosen < 0 || d < chosen_d) {
