@@ -44,6 +44,10 @@ char MainLineFitsPage(double from_top) {
          from_top + line_ygap <= bottom_margin - top_margin + kPageSlack;
 }
 
+double MainGetFirstLineCentre() {
+  return top_margin + line_ygap / 2 + scrolling_center_y_adjust;
+}
+
 _MainVisibleLines MainGetVisibleLines(const _Line* lines, int count, double position,
                                       char scrolling) {
   _MainVisibleLines v = {0, -1, 0, 0};

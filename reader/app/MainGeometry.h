@@ -14,6 +14,10 @@ float MainLineGap(const _Line& line);
 // page when it lies wholly between the margins, with 2 units of slack at either margin.
 char MainLineFitsPage(double from_top);
 
+// Where the centre of a page's first line lies in page mode: below the top margin by half a line
+// and the page's centring (scrolling_center_y_adjust).
+double MainGetFirstLineCentre();
+
 // The display lines a position shows. first..last are the lines drawn (empty ones included);
 // shown is 0 when none is. centre_adjust is the page's vertical centring (page mode only): half
 // the free room when it is at most two lines, else 0.

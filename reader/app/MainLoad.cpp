@@ -95,26 +95,6 @@ char HasBookExtension(const char* path) {
   return 0;
 }
 
-void FreeFormattedLines() {
-  if (formatted_line_list) {
-    for (int i = 0; i < num_formatted_lines; i++) free(formatted_line_list[i].text);
-    free(formatted_line_list);
-  }
-  formatted_line_list = nullptr;
-  num_formatted_lines = 0;
-}
-
-void FreePageBreaks() {
-  free(page_breaks);
-  page_breaks = nullptr;
-  num_page_breaks = 0;
-  for (int i = 0; i < 5; i++) {
-    remove_page_break_line[i] = 0;
-    lines_to_remove_before_page_break[i] = 0;
-    lines_to_remove_after_page_break[i] = 0;
-  }
-}
-
 void FreeBuffers() {
   free(buffer);
   free(buffer2);
@@ -282,7 +262,7 @@ char MainInit() {
   max_draw_width = page_width - 2 * side_margin;
   MainCalcBarHeight();
 
-  FreeFormattedLines();
+  FormatLinesRelease();
   if (!FormatLines()) return LoadFailed();
   if (quit_loading_book) {
     MainQuitLoadingBook();
@@ -292,7 +272,7 @@ char MainInit() {
 
   FreeBuffers();
   MainFreeLineList();
-  FreePageBreaks();
+  PageBreaksRelease();
 
   cur_book_height = book_read_perc * total_book_height;
   MainSnapDrawLinePosIfNeeded();
@@ -315,8 +295,8 @@ void MainExit() {
   FreeBuffers();
   MainFreeLineList();
   num_lines = 0;
-  FreeFormattedLines();
-  FreePageBreaks();
+  FormatLinesRelease();
+  PageBreaksRelease();
   first_line_rendered = 0;
   last_line_rendered = 0;
   MainForgetPageTurns();
@@ -429,7 +409,8 @@ void MainCalcTotalBookHeight() {
   }
   total_book_height = 1;
   if (num_formatted_lines <= 0 || !formatted_line_list) return;
-  total_book_height = formatted_line_list[MainGetLastPageTop(formatted_line_list, num_formatted_lines)].y;
+  int top = MainGetLastPageTop(formatted_line_list, num_formatted_lines);
+  total_book_height = formatted_line_list[top].y;
   if (total_book_height < 1) total_book_height = 1;
 }
 

@@ -340,7 +340,7 @@ void MainRenderText() {
   for (int i = v.first; i <= v.last; i++) {
     const _Line& l = formatted_line_list[i];
     double c = (l.y - cur_book_height) * line_ygap;
-    if (!scrolling) c += top_margin + line_ygap / 2 + scrolling_center_y_adjust;
+    if (!scrolling) c += MainGetFirstLineCentre();
     if (l.mark) {
       double dy = l.mark == 2 ? c : c - line_ygap2;
       if (dy >= top_margin + 1 && dy < bottom_margin - 1) TextSpaceBar((float)dy, 2, 1);

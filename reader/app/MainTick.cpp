@@ -88,7 +88,7 @@ int NextNonEmpty(int i) {
 
 // Where the top of the page sits on the line axis relative to the eye when scrolling.
 double ScrollSwitchOffset() {
-  return (top_margin + scrolling_center_y_adjust + line_ygap / 2) / line_ygap;
+  return MainGetFirstLineCentre() / line_ygap;
 }
 
 char Turned() { return MainGetRotation(config.rotation).turned; }

@@ -158,7 +158,7 @@ void PaperRenderBackground() {
 
 void PaperTick() {
   if (!PaperIsLoaded()) return;
-  float a = config.scrolling ? 0 : (float)(line_ygap / 2 + top_margin + scrolling_center_y_adjust);
+  float a = config.scrolling ? 0 : (float)MainGetFirstLineCentre();
   float h = (MenusOn() || !MainGetRotation(config.rotation).turned) ? 480 : 640;
   float t = PaperCalcOffset(cur_book_height, line_ygap, a, p_tc_vmult, h);
   p_tv1 = t;
