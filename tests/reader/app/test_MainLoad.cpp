@@ -606,15 +606,30 @@ TEST_F(ReaderHome, CancelledTextBookIsNeverDeleted) {
 
 unsigned SteppingClock() { return g_now += 5; }
 
-class OpenBook : public ReaderHome {
+// A reader home with a book font of fixed advances; the load's frame-timing settle runs on the
+// test's clock, so it passes at once.
+class FontHome : public ReaderHome {
  protected:
   void SetUp() override {
     ReaderHome::SetUp();
     FakeBookFont(&font_);
     saved_font_ = book_font;
     book_font = &font_;
-    // The load's frame-timing settle runs on the test's clock, so it passes at once.
     ComWinSetTickCountSource(SteppingClock);
+  }
+  void TearDown() override {
+    ComWinSetTickCountSource(nullptr);
+    book_font = saved_font_;
+    ReaderHome::TearDown();
+  }
+  _ComFreeTypeFont font_;
+  _ComFreeTypeFont* saved_font_ = nullptr;
+};
+
+class OpenBook : public FontHome {
+ protected:
+  void SetUp() override {
+    FontHome::SetUp();
     config.paper = 0;
     config.rotation = 0;
     ASSERT_EQ(ConfigSave(0), 1);
@@ -625,10 +640,8 @@ class OpenBook : public ReaderHome {
     memset(key_down, 0, sizeof(key_down));
   }
   void TearDown() override {
-    ComWinSetTickCountSource(nullptr);
-    book_font = saved_font_;
     config.rotation = 0;
-    ReaderHome::TearDown();
+    FontHome::TearDown();
   }
   // The book's fraction in the settings file as written.
   float StoredFraction() {
@@ -642,8 +655,6 @@ class OpenBook : public ReaderHome {
       if (strcmp(c.books[i].name, "Pages") == 0) return c.books[i].read_fraction;
     return -1;
   }
-  _ComFreeTypeFont font_;
-  _ComFreeTypeFont* saved_font_ = nullptr;
 };
 
 TEST_F(OpenBook, AMoveNotYetDrawnSurvivesATurnOfThePage) {
@@ -801,24 +812,13 @@ int LineAt(double y) {
   return -1;
 }
 
-class SamplePages : public ReaderHome {
+class SamplePages : public FontHome {
  protected:
-  void SetUp() override {
-    ReaderHome::SetUp();
-    FakeBookFont(&font_);
-    saved_font_ = book_font;
-    book_font = &font_;
-    ComWinSetTickCountSource(SteppingClock);
-  }
   void TearDown() override {
-    ComWinSetTickCountSource(nullptr);
-    book_font = saved_font_;
     config.top_margin = 2;
     config.paragraph_spacing = 1;
-    ReaderHome::TearDown();
+    FontHome::TearDown();
   }
-  _ComFreeTypeFont font_;
-  _ComFreeTypeFont* saved_font_ = nullptr;
 };
 
 }  // namespace
