@@ -38,15 +38,8 @@ void FreeAll() {
   }
   line_list = nullptr;
   num_lines = 0;
-  if (formatted_line_list) {
-    for (int i = 0; i < num_formatted_lines; i++) free(formatted_line_list[i].text);
-    free(formatted_line_list);
-  }
-  formatted_line_list = nullptr;
-  num_formatted_lines = 0;
-  free(page_breaks);
-  page_breaks = nullptr;
-  num_page_breaks = 0;
+  FormatLinesRelease();
+  PageBreaksRelease();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "Config.h"
 #include "Load.h"
 #include "MainControl.h"
+#include "MainGeometry.h"
 #include "MainLoad.h"
 #include "MainRender.h"
 #include "MainTick.h"
@@ -282,12 +283,11 @@ char GameTickMuiOffCB() {
 }
 
 void GameUpdateForPageRotation() {
-  switch (config.rotation) {
-    case 1: ComGlMiscSetTransformMatrixPosRotRad(160, 480, 0, 0, 0, 4.712389f); break;
-    case 2: ComGlMiscSetTransformMatrixPosRotRad(640, 480, 0, 0, 0, 3.1415927f); break;
-    case 3: ComGlMiscSetTransformMatrixPosRotRad(480, 0, 0, 0, 0, 1.5707964f); break;
-    default: ComGlMiscSetTransformMatrixIdentity(); break;
-  }
+  const _MainRotation& r = MainGetRotation(config.rotation);
+  if (r.page_radians == 0)
+    ComGlMiscSetTransformMatrixIdentity();
+  else
+    ComGlMiscSetTransformMatrixPosRotRad(r.page_x, r.page_y, 0, 0, 0, r.page_radians);
 }
 
 void GameRestoreAfterPageRotation() { ComGlMiscSetTransformMatrixIdentity(); }

@@ -17,6 +17,7 @@
 #include "Config.h"
 #include "Game.h"
 #include "LecFont.h"
+#include "MainGeometry.h"
 #include "MainLoad.h"
 #include "MainRender.h"
 #include "Mui.h"
@@ -537,16 +538,15 @@ void MainControlRender() {
   char prepared_here = 0;
   ComFreeTypePrepareForDrawingIfNeeded(1, &prepared_here);
   // Turned like the page: a quarter turn swaps the sample's width and height.
-  static const float kAngle[4] = {0, 4.712389f, 3.1415927f, 1.5707964f};
-  const int r = config.rotation & 3;
-  if (r == 1 || r == 3) {
+  const _MainRotation& r = MainGetRotation(config.rotation);
+  if (r.turned) {
     float t = w;
     w = h;
     h = t;
   }
   // The text space runs downwards from the top of the 480-unit screen while the transform works
   // upwards: the sample is set around the origin, then turned and moved onto the box's centre.
-  ComGlMiscSetTransformMatrixPosRotRad(cx, 480 - cy, 0, 0, 0, kAngle[r]);
+  ComGlMiscSetTransformMatrixPosRotRad(cx, 480 - cy, 0, 0, 0, r.page_radians);
   ComFreeTypeDrawMultilineText(book_font, 0, 480 - h / 2, w, h, 1, 0, kSampleText, 1, 0, nullptr,
                                nullptr, nullptr, nullptr);
   ComGlMiscSetTransformMatrixIdentity();

@@ -19,6 +19,7 @@
 #include "ComMacWin.h"
 #include "Config.h"
 #include "GameFolders.h"
+#include "MainGeometry.h"
 #include "MainRender.h"
 #include "MainTick.h"
 
@@ -92,28 +93,6 @@ char HasBookExtension(const char* path) {
     if (len >= n && strcasecmp(path + len - n, ext) == 0) return 1;
   }
   return 0;
-}
-
-float LineGap(const _Line* line) { return line->empty ? empty_line_ygap : line_ygap; }
-
-void FreeFormattedLines() {
-  if (formatted_line_list) {
-    for (int i = 0; i < num_formatted_lines; i++) free(formatted_line_list[i].text);
-    free(formatted_line_list);
-  }
-  formatted_line_list = nullptr;
-  num_formatted_lines = 0;
-}
-
-void FreePageBreaks() {
-  free(page_breaks);
-  page_breaks = nullptr;
-  num_page_breaks = 0;
-  for (int i = 0; i < 5; i++) {
-    remove_page_break_line[i] = 0;
-    lines_to_remove_before_page_break[i] = 0;
-    lines_to_remove_after_page_break[i] = 0;
-  }
 }
 
 void FreeBuffers() {
@@ -274,7 +253,7 @@ char MainInit() {
   // Page geometry for the formatter.
   // The margin is held to 0..30 percent here too (a NaN counts as none), so the page never
   // comes out narrower than 40 percent of the screen.
-  char turned = config.rotation == 1 || config.rotation == 3;
+  char turned = MainGetRotation(config.rotation).turned;
   float margin = turned ? config.side_margin_rotated : config.side_margin;
   if (!(margin >= 0)) margin = 0;
   if (margin > 30) margin = 30;
@@ -283,7 +262,7 @@ char MainInit() {
   max_draw_width = page_width - 2 * side_margin;
   MainCalcBarHeight();
 
-  FreeFormattedLines();
+  FormatLinesRelease();
   if (!FormatLines()) return LoadFailed();
   if (quit_loading_book) {
     MainQuitLoadingBook();
@@ -293,7 +272,7 @@ char MainInit() {
 
   FreeBuffers();
   MainFreeLineList();
-  FreePageBreaks();
+  PageBreaksRelease();
 
   cur_book_height = book_read_perc * total_book_height;
   MainSnapDrawLinePosIfNeeded();
@@ -316,10 +295,11 @@ void MainExit() {
   FreeBuffers();
   MainFreeLineList();
   num_lines = 0;
-  FreeFormattedLines();
-  FreePageBreaks();
+  FormatLinesRelease();
+  PageBreaksRelease();
   first_line_rendered = 0;
   last_line_rendered = 0;
+  MainForgetPageTurns();
 }
 
 void MainFreeLineList() {
@@ -429,21 +409,8 @@ void MainCalcTotalBookHeight() {
   }
   total_book_height = 1;
   if (num_formatted_lines <= 0 || !formatted_line_list) return;
-  int i = num_formatted_lines - 1;
-  float room = bottom_margin - 2 - LineGap(&formatted_line_list[i]);
-  while (room > top_margin && i > 0) {
-    i--;
-    room -= LineGap(&formatted_line_list[i]);
-  }
-  if (room < top_margin && i < num_formatted_lines - 1) i++;
-  // The last page starts at a line with text, and never past the last line.
-  int k = i;
-  while (k < num_formatted_lines && formatted_line_list[k].empty) k++;
-  if (k >= num_formatted_lines) {
-    k = i;
-    while (k >= 0 && formatted_line_list[k].empty) k--;
-  }
-  if (k >= 0) total_book_height = formatted_line_list[k].y;
+  int top = MainGetLastPageTop(formatted_line_list, num_formatted_lines);
+  total_book_height = formatted_line_list[top].y;
   if (total_book_height < 1) total_book_height = 1;
 }
 
@@ -466,7 +433,7 @@ void MainSnapDrawLinePosIfNeeded() {
   for (int c = 0; c < 3; c++) {
     int k = cand[c];
     if (k < 0) continue;
-    while (k < num_formatted_lines - 1 && formatted_line_list[k].empty) k++;
+    k = MainNextTextLine(formatted_line_list, num_formatted_lines, k);
     double d = formatted_line_list[k].y - cur_book_height;
     if (d < 0) d = -d;
     if (chosen < 0 || d < chosen_d) {

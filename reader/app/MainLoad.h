@@ -10,7 +10,7 @@ struct _ComGlDxTexture;
 extern char pdf_filename[1024];   // the open book's full path, whatever its type
 extern char text_filename[1024];  // its converted text file
 extern char book_name[512];       // file name without folder and last extension
-extern char* buffer;              // two 10000-byte work buffers, alive during a load
+extern char* buffer;              // two work buffers of MAIN_BUFFER_SIZE bytes, alive during a load
 extern char* buffer2;
 extern char main_loading_book;
 extern char quit_loading_book;
@@ -35,7 +35,7 @@ char MainStringIsAlphaNumeric(unsigned char* s);
 char MainStringIsNumeric(unsigned char* s);
 
 // The rest of the loading side of the reading view (used by the application and its screens).
-#define MAIN_BUFFER_SIZE 10000
+#define MAIN_BUFFER_SIZE BOOK_WORK_BUFFER_SIZE
 
 extern char m_render_box;            // 0 none, else the kind of the message box shown
 extern float m_render_box_alpha;     // remaining life in seconds, alpha up to 1

@@ -20,6 +20,7 @@
 #include "ComMacWin.h"
 #include "Config.h"
 #include "Game.h"
+#include "MainGeometry.h"
 #include "MainLoad.h"
 #include "MainTick.h"
 #include "Paper.h"
@@ -45,12 +46,7 @@ _MainButton menu_buttons[1] = {{"Menu", 591, 2, 48, 20, 0, MainMenuOptionsCB}};
 
 namespace {
 
-// The range of lines found by the last frame (kept between frames).
-unsigned mr_range_first, mr_range_last;
-unsigned mr_adjust_first = 0xffffffffu, mr_adjust_last = 0xffffffffu;
-double mr_adjust_height = -1e300;
-
-char Rotated() { return config.rotation == 1 || config.rotation == 3; }
+char Rotated() { return MainGetRotation(config.rotation).turned; }
 float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
 int SafeWidth() { return WIDTH > 0 ? WIDTH : 1; }
 int SafeHeight() { return HEIGHT > 0 ? HEIGHT : 1; }
@@ -118,8 +114,6 @@ void TextSpaceBar(float y, float height, float alpha) {
   MainRenderProgressBar(0, y * s, height * s, 0, alpha);
 }
 
-float LineGapOf(const _Line& l) { return l.empty ? empty_line_ygap : line_ygap; }
-
 void DrawLine(const _Line& line, float c) {
   if (line.empty || !line.text || !book_font) return;
   static std::vector<char> scratch;
@@ -161,26 +155,8 @@ void MainCalcBarHeight() {
 float MainGetMenuButtonY() { return BarAtTop() ? (float)bar_height + 2 : 2; }
 
 char MainGetTextViewport(int* x, int* y, int* w, int* h) {
-  int b = bar_height;
-  if (!BarAlwaysOn() || b <= 0) return 0;
-  int r = config.rotation & 3;
-  int vx = 0, vy = 0, vw = 640, vh = 480;
-  if (!BarAtTop()) {
-    if (r == 0) vh = 480 - b;
-    else if (r == 1) { vx = b; vw = 640 - b; }
-    else if (r == 2) { vy = b; vh = 480 - b; }
-    else vw = 640 - b;
-  } else {
-    if (r == 0) { vy = b; vh = 480 - b; }
-    else if (r == 1) vw = 640 - b;
-    else if (r == 2) vh = 480 - b;
-    else { vx = b; vw = 640 - b; }
-  }
-  if (x) *x = vx;
-  if (y) *y = vy;
-  if (w) *w = vw;
-  if (h) *h = vh;
-  return 1;
+  return MainGetTextViewportFor(config.rotation, BarAlwaysOn(), BarAtTop(), bar_height, x, y, w,
+                                h);
 }
 
 void MainCalcFontScales() {
@@ -237,19 +213,15 @@ void MainUpdateAfterConfigChange() {
   MainCalcTotalBookHeight();
   cur_book_height = book_read_perc * total_book_height;
   MainSnapDrawLinePosIfNeeded();
-  mr_adjust_first = mr_adjust_last = 0xffffffffu;
+  MainForgetPageTurns();
   MainUpdateAfterScrollingOrMuiChange();
 }
 
 void MainUpdateForPageRotationForDrawingTextures() {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  switch (config.rotation) {
-    case 1: glRotatef(-90, 0, 0, 1); break;
-    case 2: glRotatef(180, 0, 0, 1); break;
-    case 3: glRotatef(90, 0, 0, 1); break;
-    default: break;
-  }
+  float degrees = MainGetRotation(config.rotation).texture_degrees;
+  if (degrees != 0) glRotatef(degrees, 0, 0, 1);
 }
 
 void MainTurnOnMenu(char set_blend) {
@@ -355,47 +327,20 @@ void MainRenderText() {
     TextSpaceBar(bottom_margin + line_ygap2, 1.5f * n, 0.2f * n + 0.4f);
   }
 
-  unsigned last = (unsigned)num_formatted_lines - 1;
-  if (mr_range_first > last) mr_range_first = last;
-  if (mr_range_last > last) mr_range_last = last;
-  double lo = cur_book_height - 2, hi = cur_book_height + lines_per_page + 2;
-  while (mr_range_first > 0 && formatted_line_list[mr_range_first - 1].y >= lo) mr_range_first--;
-  while (mr_range_first < last && formatted_line_list[mr_range_first].y < lo) mr_range_first++;
-  while (mr_range_last < last && formatted_line_list[mr_range_last + 1].y <= hi) mr_range_last++;
-  while (mr_range_last > 0 && formatted_line_list[mr_range_last].y > hi) mr_range_last--;
-  unsigned first = mr_range_first, end = mr_range_last;
-
-  if (!scrolling && (first != mr_adjust_first || end != mr_adjust_last ||
-                     cur_book_height != mr_adjust_height)) {
-    mr_adjust_first = first;
-    mr_adjust_last = end;
-    mr_adjust_height = cur_book_height;
-    double sum = 0;
-    for (unsigned i = first; i <= end && first <= end; i++) {
-      const _Line& l = formatted_line_list[i];
-      double c = top_margin + line_ygap / 2 + (l.y - cur_book_height) * line_ygap;
-      if (c - line_ygap2 >= top_margin - 2 && c + line_ygap2 <= bottom_margin + 2) sum += LineGapOf(l);
-    }
-    double free_room = bottom_margin - top_margin - sum;
-    scrolling_center_y_adjust = free_room <= 2 * line_ygap ? free_room / 2 : 0;
+  // The lines and the centring come from the same rules the page turns use.
+  _MainVisibleLines v =
+      MainGetVisibleLines(formatted_line_list, num_formatted_lines, cur_book_height, scrolling);
+  if (!scrolling) scrolling_center_y_adjust = v.centre_adjust;
+  if (v.shown) {
+    first_line_rendered = (unsigned)v.first;
+    last_line_rendered = (unsigned)v.last;
   }
 
   EnsureFontDrawing();
-  char any = 0;
-  for (unsigned i = first; i <= end && first <= end; i++) {
+  for (int i = v.first; i <= v.last; i++) {
     const _Line& l = formatted_line_list[i];
-    double c;
-    if (scrolling) {
-      c = (l.y - cur_book_height) * line_ygap;
-      if (!(c - line_ygap2 >= -2 - line_ygap && c + line_ygap2 <= page_height + 2 + line_ygap)) continue;
-    } else {
-      c = top_margin + line_ygap / 2 + (l.y - cur_book_height) * line_ygap;
-      if (!(c - line_ygap2 >= top_margin - 2 && c + line_ygap2 <= bottom_margin + 2)) continue;
-      c += scrolling_center_y_adjust;
-    }
-    if (!any) first_line_rendered = i;
-    last_line_rendered = i;
-    any = 1;
+    double c = (l.y - cur_book_height) * line_ygap;
+    if (!scrolling) c += MainGetFirstLineCentre();
     if (l.mark) {
       double dy = l.mark == 2 ? c : c - line_ygap2;
       if (dy >= top_margin + 1 && dy < bottom_margin - 1) TextSpaceBar((float)dy, 2, 1);

@@ -3,6 +3,7 @@
 #include "MainTick.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "ComBattery.h"
 #include "ComGlMiscModes.h"
@@ -10,6 +11,7 @@
 #include "Config.h"
 #include "Game.h"
 #include "MainControl.h"
+#include "MainGeometry.h"
 #include "MainLoad.h"
 #include "MainRender.h"
 #include "Mui.h"
@@ -70,27 +72,30 @@ void ClampPosition() {
   }
 }
 
-int NextNonEmpty(int i) {
-  while (i < num_formatted_lines - 1 && formatted_line_list[i].empty) i++;
-  return i;
-}
+// The page turns forward since the last other move: where each started and where it went, so a
+// page back retraces them. Forward turns skip the empty lines between pages and a page back
+// cannot tell from the lines alone which of two starts that both lead to this page was left.
+struct PageTurn {
+  double from, to;
+  int lines;  // num_formatted_lines when the turn was made
+};
+std::vector<PageTurn> mt_page_turns;
+const size_t kPageTurnsKept = 256;
 
-float Gap(int i) { return formatted_line_list[i].empty ? empty_line_ygap : line_ygap; }
+int NextNonEmpty(int i) {
+  return MainNextTextLine(formatted_line_list, num_formatted_lines, i);
+}
 
 // Where the top of the page sits on the line axis relative to the eye when scrolling.
 double ScrollSwitchOffset() {
-  return (top_margin + scrolling_center_y_adjust + line_ygap / 2) / line_ygap;
+  return MainGetFirstLineCentre() / line_ygap;
 }
 
-float* SideMarginSetting() {
-  return (config.rotation == 1 || config.rotation == 3) ? &config.side_margin_rotated
-                                                        : &config.side_margin;
-}
+char Turned() { return MainGetRotation(config.rotation).turned; }
 
-float* TopMarginSetting() {
-  return (config.rotation == 1 || config.rotation == 3) ? &config.top_margin_rotated
-                                                        : &config.top_margin;
-}
+float* SideMarginSetting() { return Turned() ? &config.side_margin_rotated : &config.side_margin; }
+
+float* TopMarginSetting() { return Turned() ? &config.top_margin_rotated : &config.top_margin; }
 
 // "g"/"h": 0 becomes 1, else +2; "b"/"n": 2 becomes 1, else -2; kept within 0..30.
 char StepMargin(float* m, char up) {
@@ -111,29 +116,13 @@ void ReloadForLayout(const char* message) {
   GameLoadConfigAndOpenCurrentBook(1);
 }
 
-// The fraction of the book under a point of the progress bar, by rotation; -1 outside.
-float BarFraction(int x, int y) {
-  switch (config.rotation) {
-    case 1: return (y >= 0 && y <= 480) ? y / 480.0f : -1;
-    case 2: return (x >= 0 && x <= 640) ? (640 - x) / 640.0f : -1;
-    case 3: return (y >= 0 && y <= 480) ? (480 - y) / 480.0f : -1;
-    default: return (x >= 0 && x <= 640) ? x / 640.0f : -1;
-  }
-}
-
 char InBarStrip(int x, int y) {
-  int b = bar_height;
   char top = config.bar_mode == 1 || config.bar_mode == 3;
-  switch (config.rotation & 3) {
-    case 0: return top ? y <= b + 3 : y >= 477 - b;
-    case 1: return top ? x >= 637 - b : x <= b + 3;
-    case 2: return top ? y >= 477 - b : y <= b + 3;
-    default: return top ? x <= b + 3 : x >= 637 - b;
-  }
+  return MainPointInBarStrip(config.rotation, top, bar_height, x, y);
 }
 
 void SeekTo(int x, int y) {
-  float f = BarFraction(x, y);
+  float f = MainGetBarFraction(config.rotation, x, y);
   if (f < 0) return;
   book_read_perc = f;
   MainUpdateAfterConfigChange();
@@ -242,6 +231,8 @@ void MoveAdvanceLines(int lines) {
   MarkMoved();
 }
 
+void MainForgetPageTurns() { mt_page_turns.clear(); }
+
 void MainAdvancePage(int direction) {
   if (config.scrolling || (direction != 1 && direction != -1)) {
     MoveAdvanceLines(direction);
@@ -251,26 +242,40 @@ void MainAdvancePage(int direction) {
     MarkMoved();
     return;
   }
+  const int n = num_formatted_lines;
+  _MainVisibleLines v = MainGetVisibleLines(formatted_line_list, n, cur_book_height, 0);
   if (direction == 1) {
-    if (last_line_rendered + 1 < (unsigned)num_formatted_lines)
-      cur_book_height = formatted_line_list[NextNonEmpty((int)last_line_rendered + 1)].y;
-  } else {
-    int first = (int)first_line_rendered;
-    if (first >= num_formatted_lines) first = num_formatted_lines - 1;
-    int top = 0;
-    if (first > 0) {
-      // The page is filled with the tolerance the drawing uses (2 units at either margin), so a
-      // page back shows exactly the page that the page on started from.
-      float room = bottom_margin + 2;
-      top = first - 1;
-      for (int i = first - 1; i >= 0; i--) {
-        float g = Gap(i);
-        if (room - g < top_margin - 2) break;
-        room -= g;
-        top = i;
+    int next = v.shown ? v.last + 1 : -1;
+    if (!v.shown) {
+      // Nothing fits (a line taller than the page): on to the next line with text.
+      next = 0;
+      while (next < n && formatted_line_list[next].y <= cur_book_height) next++;
+    }
+    if (next < n) {
+      double from = cur_book_height;
+      cur_book_height = formatted_line_list[NextNonEmpty(next)].y;
+      if (cur_book_height != from) {
+        if (mt_page_turns.size() >= kPageTurnsKept) mt_page_turns.erase(mt_page_turns.begin());
+        mt_page_turns.push_back({from, cur_book_height, n});
       }
     }
-    cur_book_height = formatted_line_list[NextNonEmpty(top)].y;
+  } else {
+    const PageTurn* turn = mt_page_turns.empty() ? nullptr : &mt_page_turns.back();
+    if (turn && turn->to == cur_book_height && turn->lines == n) {
+      cur_book_height = turn->from;
+      mt_page_turns.pop_back();
+    } else {
+      mt_page_turns.clear();
+      int first = v.shown ? v.first : 0;
+      if (!v.shown)
+        while (first < n - 1 && formatted_line_list[first].y < cur_book_height) first++;
+      // The page before ends at the last line with text above this one: the empty lines between
+      // the two pages are skipped by a page on, so they do not take room here either.
+      int last = first - 1;
+      while (last > 0 && formatted_line_list[last].empty) last--;
+      int top = last > 0 ? MainGetPageTopEndingAt(formatted_line_list, n, last) : 0;
+      cur_book_height = formatted_line_list[NextNonEmpty(top)].y;
+    }
   }
   MarkMoved();
 }
@@ -391,13 +396,8 @@ void MainProcessMouseMove(int x, int y) {
     GameResetTurnOffCursorTime();
     return;
   }
-  float ux = (float)x, uy = (float)y;
-  switch (config.rotation) {
-    case 1: ux = y * 640.0f / 480; uy = 480 - x * 480.0f / 640; break;
-    case 2: ux = 640.0f - x; uy = 480.0f - y; break;
-    case 3: ux = (480.0f - y) * 640 / 480; uy = x * 480.0f / 640; break;
-    default: break;
-  }
+  float ux, uy;
+  MainUnrotatePoint(config.rotation, (float)x, (float)y, &ux, &uy);
   _MainButton& b = menu_buttons[0];
   float by = MainGetMenuButtonY();
   b.hovered = (x >= 0 || y >= 0) && ux >= b.x && ux < b.x + 48 && uy >= by && uy < by + 20;

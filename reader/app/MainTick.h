@@ -19,6 +19,8 @@ void MainProcessMouseMove(int x, int y);
 void MainProcessMouseWheelInput(int delta);
 void MainAdvancePage(int direction);
 void MoveAdvanceLines(int lines);
+// Drops the page turns that a page back would retrace (the lines were laid out anew).
+void MainForgetPageTurns();
 void MainMenuOptionsCB();
 void MainMenuOpenCB();
 void MainMenuAboutCB();

@@ -13,6 +13,7 @@
 #include "ComGlTexture.h"
 #include "Config.h"
 #include "MainLoad.h"
+#include "MainGeometry.h"
 #include "MainRender.h"
 #include "Mui.h"
 
@@ -114,7 +115,7 @@ char PaperReload() {
 }
 
 void PaperSetPaperSize() {
-  char rotated = !MenusOn() && (config.rotation == 1 || config.rotation == 3);
+  char rotated = !MenusOn() && MainGetRotation(config.rotation).turned;
   PaperCalcRepeats(config.paper_size, rotated, &p_tc_umult, &p_tc_vmult);
   p_tc_mult = 2.5f - 2.3f * Clamp01(config.paper_size);
   p_tu1 = p_tv1 = 0;
@@ -157,8 +158,8 @@ void PaperRenderBackground() {
 
 void PaperTick() {
   if (!PaperIsLoaded()) return;
-  float a = config.scrolling ? 0 : (float)(line_ygap / 2 + top_margin + scrolling_center_y_adjust);
-  float h = (MenusOn() || !(config.rotation == 1 || config.rotation == 3)) ? 480 : 640;
+  float a = config.scrolling ? 0 : (float)MainGetFirstLineCentre();
+  float h = (MenusOn() || !MainGetRotation(config.rotation).turned) ? 480 : 640;
   float t = PaperCalcOffset(cur_book_height, line_ygap, a, p_tc_vmult, h);
   p_tv1 = t;
   p_tv2 = t + p_vh;

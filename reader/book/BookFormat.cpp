@@ -95,7 +95,9 @@ char ExpandTabs(_Line* p) {
   return 1;
 }
 
-void FreeDisplayLines() {
+}  // namespace
+
+void FormatLinesRelease() {
   if (formatted_line_list) {
     for (int i = 0; i < num_formatted_lines; i++) free(formatted_line_list[i].text);
     free(formatted_line_list);
@@ -105,8 +107,6 @@ void FreeDisplayLines() {
   fl_list = nullptr;
   fl_list_size = 0;
 }
-
-}  // namespace
 
 char FormatLineSetupCurrentFormattedLine(unsigned length, unsigned char* text, char justify,
                                          float width) {
@@ -274,7 +274,7 @@ char FormatLines() {
   }
   fl_next_line_added_is_pg_break = 0;
 
-  FreeDisplayLines();
+  FormatLinesRelease();
   formatted_line_list = static_cast<_Line*>(calloc(total > 0 ? (size_t)total : 1, sizeof(_Line)));
   if (!formatted_line_list) {
     DebugError("FormatLines", "No memory for formatted line list (size: %u)", (unsigned)total);

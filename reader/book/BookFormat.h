@@ -10,6 +10,8 @@ extern char fl_next_line_added_is_pg_break;  // the next display line added take
 
 // 1 on success or when loading was cancelled, 0 on failure.
 char FormatLines();
+// Frees the display-line list and its texts; the list is empty afterwards.
+void FormatLinesRelease();
 // With count given only counts the paragraph's display lines; with null appends them.
 char FormatLine(unsigned index, _Line* paragraph, unsigned* count);
 // Fills the display line at num_formatted_lines from length bytes of text.

@@ -13,9 +13,8 @@
 
 namespace {
 
-constexpr int HTML_READ_MAX = 9999;            // source lines arrive in pieces of 9998 bytes
-constexpr int HTML_LINE_MAX = 9999;            // the longest pending line kept in buffer2
-constexpr int HTML_WORK_BUFFER_SIZE = 10000;   // buffer2's size (MainInit's work buffers)
+constexpr int HTML_READ_MAX = BOOK_READ_LIMIT;  // source lines arrive in pieces of 9998 bytes
+constexpr int HTML_LINE_MAX = BOOK_READ_LIMIT;  // the longest pending line kept in buffer2
 constexpr int HTML_LAST_CHARS = 20;
 constexpr int HTML_REF_MAX = 63;               // characters of a reference kept after "&"
 constexpr int HTML_MAX_DEPTH = 8;              // deepest list and indent level honoured

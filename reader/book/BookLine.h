@@ -4,6 +4,15 @@
 
 #include <cstdint>
 
+// The size of each of a load's two work buffers (buffer, buffer2), and the longest line the
+// readers take into one, its terminator counted: a longer line arrives in pieces of
+// BOOK_READ_LIMIT - 1 bytes, and a pending line of BOOK_READ_LIMIT bytes still leaves room for
+// its terminator.
+inline constexpr uint32_t BOOK_WORK_BUFFER_SIZE = 10000;
+inline constexpr uint32_t BOOK_READ_LIMIT = 9999;
+static_assert(BOOK_READ_LIMIT + 1 <= BOOK_WORK_BUFFER_SIZE,
+              "a line read whole and its terminator fit in a work buffer");
+
 struct _Line {
   char* text;          // owned, NUL-terminated, length + 1 bytes
   uint32_t length;     // bytes of text

@@ -19,9 +19,11 @@ signed char remove_page_break_line[5];
 signed char lines_to_remove_before_page_break[5];
 signed char lines_to_remove_after_page_break[5];
 
+static_assert(BOOK_READ_LIMIT <= COM_FILE_LINE_MAX,
+              "the readers' lines are within the file reader's limit");
+
 namespace {
 
-const uint32_t kReadLimit = 9999;  // the readers' line limit: pieces of at most 9998 bytes
 const int kHistory = 6;            // lines before a form-feed line that are examined
 const int kLookAhead = 3;          // lines after it
 const int kClasses = 5;
@@ -84,7 +86,12 @@ void HistoryPush(signed char type) {
   pb_history[pb_history_head] = type;
 }
 
-void ClearResults() {
+// The class of the break stored at position i of page_breaks.
+int ClassAt(int i) { return BreakClass(i, num_page_breaks); }
+
+}  // namespace
+
+void PageBreaksRelease() {
   num_page_breaks = 0;
   free(page_breaks);
   page_breaks = nullptr;
@@ -94,11 +101,6 @@ void ClearResults() {
     lines_to_remove_after_page_break[c] = 0;
   }
 }
-
-// The class of the break stored at position i of page_breaks.
-int ClassAt(int i) { return BreakClass(i, num_page_breaks); }
-
-}  // namespace
 
 char GetLineFormatType(char* line) {
   if (!line || !line[0]) return kTypeEmpty;
@@ -120,7 +122,7 @@ void* BookOpenTextFileForPass(const char* caller) {
 }
 
 char AnalysePageBreaks() {
-  ClearResults();
+  PageBreaksRelease();
   if (config.page_divisions) return 1;
   if (!buffer) return 0;
 
@@ -129,7 +131,7 @@ char AnalysePageBreaks() {
 
   // Pass 1: count the form-feed lines.
   uint64_t count = 0;
-  while (ComFileReadLine(file, buffer, kReadLimit)) {
+  while (ComFileReadLine(file, buffer, BOOK_READ_LIMIT)) {
     if (buffer[0] == '\f') count++;
   }
   if (count == 0) {
@@ -156,13 +158,13 @@ char AnalysePageBreaks() {
   // Pass 2: classify the lines around every break.
   if (!ComFileRewind(file)) {
     ComFileClose(file);
-    ClearResults();
+    PageBreaksRelease();
     return 0;
   }
   uint32_t index = 0;
   int examined = 0;
   bool at_end = false;
-  while (!at_end && ComFileReadLine(file, buffer, kReadLimit)) {
+  while (!at_end && ComFileReadLine(file, buffer, BOOK_READ_LIMIT)) {
     uint32_t this_index = index++;
     signed char type = GetLineFormatType(buffer);
     if (buffer[0] == '\f' && examined < num_page_breaks) {
@@ -178,7 +180,7 @@ char AnalysePageBreaks() {
       for (int p = 0; p < kLookAhead; p++) {
         signed char ahead = kTypeMissing;
         if (!at_end) {
-          if (ComFileReadLine(file, buffer, kReadLimit)) {
+          if (ComFileReadLine(file, buffer, BOOK_READ_LIMIT)) {
             index++;
             ahead = GetLineFormatType(buffer);
             HistoryPush(ahead);

@@ -15,6 +15,8 @@ extern signed char lines_to_remove_after_page_break[5];   // 0 to 3 lines after 
 
 // 1 when the analysis is done or not needed, 0 on failure. Needs buffer and text_filename.
 char AnalysePageBreaks();
+// Frees the break table and clears the per-class results.
+void PageBreaksRelease();
 // 1 keeps the file line of that 0-based index, 0 drops it.
 char PageBreaksIncludeThisLineFromFile(unsigned line_index);
 // 2 empty (or null), 1 text (20 bytes or more without a run of eight blanks), 3 short or spaced.

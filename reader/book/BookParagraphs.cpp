@@ -21,7 +21,6 @@ char pl_last_line_finished;
 
 namespace {
 
-const uint32_t kReadLimit = 9999;
 const int64_t kMaxParagraph = 0x7fff0000;
 
 // The number of entries that pass 0 counted, which passes 1 and 2 must reproduce.
@@ -95,7 +94,7 @@ char RunPass(const char* name, char pass, bool* quit) {
   if (!file) return 0;
   ParseLinesStart();
   uint32_t index = 0;
-  while (ComFileReadLine(file, buffer, kReadLimit)) {
+  while (ComFileReadLine(file, buffer, BOOK_READ_LIMIT)) {
     if (PageBreaksIncludeThisLineFromFile(index++)) {
       if (!ParseLinesDoLineFromFile((unsigned char*)buffer, pass)) {
         DebugError(name, "ParseLinesDoLineFromFile() failed");
@@ -226,7 +225,7 @@ char GetMaxLineWidthInTextFile() {
   void* file = BookOpenTextFileForPass("GetMaxLineWidthInTextFile");
   if (!file) return 0;
   uint32_t index = 0;
-  while (ComFileReadLine(file, buffer, kReadLimit)) {
+  while (ComFileReadLine(file, buffer, BOOK_READ_LIMIT)) {
     if (!PageBreaksIncludeThisLineFromFile(index++)) continue;
     int len = (int)strlen(buffer);
     if (len > max_line_width) max_line_width = len;

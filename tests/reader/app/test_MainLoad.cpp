@@ -606,15 +606,30 @@ TEST_F(ReaderHome, CancelledTextBookIsNeverDeleted) {
 
 unsigned SteppingClock() { return g_now += 5; }
 
-class OpenBook : public ReaderHome {
+// A reader home with a book font of fixed advances; the load's frame-timing settle runs on the
+// test's clock, so it passes at once.
+class FontHome : public ReaderHome {
  protected:
   void SetUp() override {
     ReaderHome::SetUp();
     FakeBookFont(&font_);
     saved_font_ = book_font;
     book_font = &font_;
-    // The load's frame-timing settle runs on the test's clock, so it passes at once.
     ComWinSetTickCountSource(SteppingClock);
+  }
+  void TearDown() override {
+    ComWinSetTickCountSource(nullptr);
+    book_font = saved_font_;
+    ReaderHome::TearDown();
+  }
+  _ComFreeTypeFont font_;
+  _ComFreeTypeFont* saved_font_ = nullptr;
+};
+
+class OpenBook : public FontHome {
+ protected:
+  void SetUp() override {
+    FontHome::SetUp();
     config.paper = 0;
     config.rotation = 0;
     ASSERT_EQ(ConfigSave(0), 1);
@@ -625,10 +640,8 @@ class OpenBook : public ReaderHome {
     memset(key_down, 0, sizeof(key_down));
   }
   void TearDown() override {
-    ComWinSetTickCountSource(nullptr);
-    book_font = saved_font_;
     config.rotation = 0;
-    ReaderHome::TearDown();
+    FontHome::TearDown();
   }
   // The book's fraction in the settings file as written.
   float StoredFraction() {
@@ -642,8 +655,6 @@ class OpenBook : public ReaderHome {
       if (strcmp(c.books[i].name, "Pages") == 0) return c.books[i].read_fraction;
     return -1;
   }
-  _ComFreeTypeFont font_;
-  _ComFreeTypeFont* saved_font_ = nullptr;
 };
 
 TEST_F(OpenBook, AMoveNotYetDrawnSurvivesATurnOfThePage) {
@@ -774,3 +785,93 @@ TEST_F(SettleFrames, EveryFrameOfTheSettleShowsTheBook) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- Paging back retraces paging forward, on the reader's own sample books ----
+
+bool CopyBook(const std::string& from, const std::string& to) {
+  FILE* in = fopen(from.c_str(), "rb");
+  if (!in) return false;
+  FILE* out = fopen(to.c_str(), "wb");
+  if (!out) {
+    fclose(in);
+    return false;
+  }
+  char chunk[4096];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof(chunk), in)) > 0) fwrite(chunk, 1, n, out);
+  fclose(in);
+  return fclose(out) == 0;
+}
+
+// The index of the display line at a position.
+int LineAt(double y) {
+  for (int i = 0; i < num_formatted_lines; i++)
+    if (formatted_line_list[i].y == y && !formatted_line_list[i].empty) return i;
+  return -1;
+}
+
+class SamplePages : public FontHome {
+ protected:
+  void TearDown() override {
+    config.top_margin = 2;
+    config.paragraph_spacing = 1;
+    FontHome::TearDown();
+  }
+};
+
+}  // namespace
+
+TEST_F(SamplePages, ADownThenUpShowsTheSameFirstLineOnEveryPage) {
+  const std::string samples = std::string(LECTREL_RESOURCES) + "/Samples";
+  const std::string kinds[] = {samples + "/Sample.txt", samples + "/Sample.html",
+                               samples + "/Sample.pdf"};
+  struct Layout {
+    float top_margin, paragraph_spacing;
+  };
+  const Layout layouts[] = {{0, 1}, {7, 1}, {0, 0.55f}, {7, 0.3f}};
+  for (const std::string& source : kinds) {
+    std::string name = source.substr(source.rfind('/') + 1);
+    std::string book = books_ + "/" + name;
+    ASSERT_TRUE(CopyBook(source, book)) << source;
+    for (const Layout& layout : layouts) {
+      SCOPED_TRACE(name + " top margin " + std::to_string(layout.top_margin) + " spacing " +
+                   std::to_string(layout.paragraph_spacing));
+      MainExit();
+      config.rotation = 0;
+      config.scrolling = 0;
+      config.top_margin = layout.top_margin;
+      config.paragraph_spacing = layout.paragraph_spacing;
+      ASSERT_EQ(MainSetupFilename(&book[0], nullptr), 1);
+      book_read_perc = 0;
+      ASSERT_EQ(MainInit(), 1);
+      MainUpdateAfterConfigChange();
+      cur_book_height = 0;
+      MainSnapDrawLinePosIfNeeded();
+      int pages = 0;
+      for (;;) {
+        const double page = cur_book_height;
+        MainAdvancePage(1);
+        const double next = cur_book_height;
+        if (next == page) break;
+        pages++;
+        MainAdvancePage(-1);
+        ASSERT_EQ(cur_book_height, page) << "page " << pages << " at line " << LineAt(page);
+        // Without the turn to retrace (the book reopened on the next page), a page back still
+        // leaves out no line: it starts no later than the page left and leads on to the same page.
+        MainForgetPageTurns();
+        cur_book_height = next;
+        MainAdvancePage(-1);
+        EXPECT_LE(cur_book_height, page) << "page " << pages;
+        MainAdvancePage(1);
+        EXPECT_EQ(cur_book_height, next) << "page " << pages;
+        cur_book_height = page;
+        MainForgetPageTurns();
+        MainAdvancePage(1);
+        ASSERT_EQ(cur_book_height, next);
+      }
+      EXPECT_GE(pages, 4) << "the sample spans several pages";
+    }
+  }
+}

@@ -52,15 +52,8 @@ class BookLayoutTest : public BookFolderTest {
   }
   void TearDown() override {
     FreeParagraphs();
-    FreeDisplayLines();
-    free(page_breaks);
-    page_breaks = nullptr;
-    num_page_breaks = 0;
-    for (int c = 0; c < 5; c++) {
-      remove_page_break_line[c] = 0;
-      lines_to_remove_before_page_break[c] = 0;
-      lines_to_remove_after_page_break[c] = 0;
-    }
+    FormatLinesRelease();
+    PageBreaksRelease();
     quit_loading_book = 0;
     config.page_divisions = 0;
     book_font = saved_font_;
@@ -123,14 +116,6 @@ class BookLayoutTest : public BookFolderTest {
     }
     line_list = nullptr;
     num_lines = 0;
-  }
-  static void FreeDisplayLines() {
-    if (formatted_line_list) {
-      for (int i = 0; i < num_formatted_lines; i++) free(formatted_line_list[i].text);
-      free(formatted_line_list);
-    }
-    formatted_line_list = nullptr;
-    num_formatted_lines = 0;
   }
 
   _ComFreeTypeFont font_;

@@ -81,8 +81,8 @@ void MainFakesReset() {
 
 void MainFakesAllocBuffers() {
   MainFakesFreeBuffers();
-  buffer = static_cast<char*>(calloc(10000, 1));
-  buffer2 = static_cast<char*>(calloc(10000, 1));
+  buffer = static_cast<char*>(calloc(MAIN_BUFFER_SIZE, 1));
+  buffer2 = static_cast<char*>(calloc(MAIN_BUFFER_SIZE, 1));
 }
 
 void MainFakesFreeBuffers() {

@@ -28,7 +28,7 @@ extern MainFakeCalls main_fake_calls;
 // Clears the records and every faked global (paths, names, flags; buffers and fonts left alone).
 void MainFakesReset();
 
-// Allocates (or frees) the two 10000-byte work buffers as MainInit does around a load.
+// Allocates (or frees) the two work buffers as MainInit does around a load.
 void MainFakesAllocBuffers();
 void MainFakesFreeBuffers();
 

@@ -76,14 +76,14 @@ TEST_F(FormatTest, ParagraphsWrapAndJustify) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.lines, Format(c.paragraph));
-    FreeDisplayLines();
+    FormatLinesRelease();
   }
 }
 
 TEST_F(FormatTest, AGlyphWiderThanThePageTakesOneBytePerLine) {
   font_.advance['W'] = 150;
   EXPECT_EQ(std::vector<Shown>({{"W", 1, 0, 0}, {"W", 1, 0, 0}, {"W", 1, 0, 0}}), Format("WWW"));
-  FreeDisplayLines();
+  FormatLinesRelease();
   EXPECT_EQ(std::vector<Shown>({{"ab", 1, 0, 0}, {"W", 1, 0, 0}, {"cd", 0, 0, 0}}), Format("abWcd"));
 }
 
@@ -122,7 +122,7 @@ TEST_F(FormatTest, TabsAreExpandedButNotALastOne) {
   ASSERT_EQ(1, FormatLines());
   EXPECT_EQ(9994u, line_list[1].length);
   EXPECT_EQ('\t', line_list[1].text[9992]);
-  FreeDisplayLines();
+  FormatLinesRelease();
   SetParagraphs({{"", 0}, {std::string(9992, 'x') + "\tz", 0}});
   ASSERT_EQ(1, FormatLines());
   EXPECT_EQ(9994u, line_list[1].length);
@@ -265,7 +265,7 @@ TEST_F(FormatTest, SampleBooksShowExactlyAsBefore) {
   for (const Book& b : books) {
     for (int w = 0; w < 3; w++) {
       FreeParagraphs();
-      FreeDisplayLines();
+      FormatLinesRelease();
       WriteBook(b.bytes);
       ASSERT_TRUE(Assemble()) << b.name;
       max_draw_width = widths[w];
