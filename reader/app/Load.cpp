@@ -39,15 +39,6 @@ namespace {
 // The bookstore's search page; the query keys and the "books" mode are the store's.
 const char* const kReviewsSearchAddress = "https://www.quorvane.com/bookstore/search";
 
-int AddBox(int x1, int y1, int x2, int y2, void (*callback)(char), const char* bitmap, int text_h,
-           int text_w, const char* text) {
-  int id = MuiAddNewScreenBox(x1, y1, x2, y2, callback);
-  if (id < 0) return id;
-  MuiSetBitmap(id, bitmap);
-  MuiSetTextSize(id, text_h, text_w);
-  MuiSetText(id, text);
-  return id;
-}
 
 void SetOpenAndReviewsActive(char on) {
   MuiSetActiveState(muiLoadOpen, on);
@@ -114,31 +105,31 @@ void CreateLoadMuiBoxes() {
 void CreateLoadMuiBoxesNoRemove() { DoCreateLoadMuiBoxes(); }
 
 void DoCreateLoadMuiBoxes() {
-  muiLoadExit = AddBox(546, 416, 624, 472, LoadExitCB, "bmp_main", 12, 10, "Exit");
-  muiLoadDir = AddBox(15, 76, 625, 103, nullptr, "bmp_wbox", 10, 7, "Unset");
+  muiLoadExit = ScreensAddBox(546, 416, 624, 472, LoadExitCB, "bmp_main", 12, 10, "Exit");
+  muiLoadDir = ScreensAddBox(15, 76, 625, 103, nullptr, "bmp_wbox", 10, 7, "Unset");
   MuiSetTabstop(muiLoadDir, 0);
-  muiLoadTitle = AddBox(147, 52, 494, 71, nullptr, "bmp_none", 12, 10, "Title");
+  muiLoadTitle = ScreensAddBox(147, 52, 494, 71, nullptr, "bmp_none", 12, 10, "Title");
   MuiSetTextColourFloat(muiLoadTitle, 0.8f, 0.8f, 0.8f, 0.8f, 0.8f, 0.8f);
   MuiSetTabstop(muiLoadTitle, 0);
-  muiLoadFiles = AddBox(82, 109, 626, 410, LoadFilesCB, "bmp_wbox", 10, 7, "");
+  muiLoadFiles = ScreensAddBox(82, 109, 626, 410, LoadFilesCB, "bmp_wbox", 10, 7, "");
   MuiSetType(muiLoadFiles, MUI_TYPE_PANEL);
-  muiLoadDrive = AddBox(15, 109, 79, 410, LoadDriveCB, "bmp_box", 10, 7, "");
+  muiLoadDrive = ScreensAddBox(15, 109, 79, 410, LoadDriveCB, "bmp_box", 10, 7, "");
   MuiSetType(muiLoadDrive, MUI_TYPE_PANEL);
-  muiLoadBack = AddBox(16, 416, 94, 472, LoadBackCB, "bmp_main", 12, 10, "Back");
+  muiLoadBack = ScreensAddBox(16, 416, 94, 472, LoadBackCB, "bmp_main", 12, 10, "Back");
   // Escape leaves the screen the way Back does, whenever Back may be used.
   MuiSetEscape(muiLoadBack, 1);
-  muiLoadMainTitle = AddBox(161, 11, 480, 27, nullptr, "bmp_none", 20, 14, "Quorvane Lectrel");
+  muiLoadMainTitle = ScreensAddBox(161, 11, 480, 27, nullptr, "bmp_none", 20, 14, "Quorvane Lectrel");
   MuiSetTabstop(muiLoadMainTitle, 0);
-  muiLoadHtmlP = AddBox(16, 6, 126, 23, LoadHtmlPCB, "bmp_wbox", 9, 7, "Line Breaks: Auto");
-  muiLoadReconvert = AddBox(111, 423, 189, 443, nullptr, "bmp_main", 9, 7, "Reconvert:");
+  muiLoadHtmlP = ScreensAddBox(16, 6, 126, 23, LoadHtmlPCB, "bmp_wbox", 9, 7, "Line Breaks: Auto");
+  muiLoadReconvert = ScreensAddBox(111, 423, 189, 443, nullptr, "bmp_main", 9, 7, "Reconvert:");
   MuiSetType(muiLoadReconvert, MUI_TYPE_CHECKBOX);
-  muiLoadFilenames = AddBox(112, 443, 190, 467, LoadFilenamesCB, "bmp_main", 9, 7, "File Names");
-  muiLoadOpen = AddBox(193, 416, 271, 472, LoadOpenCB, "bmp_main", 12, 10, "Open");
-  muiLoadReviews = AddBox(369, 416, 447, 472, LoadReviewsCB, "bmp_main", 12, 10, "Reviews");
+  muiLoadFilenames = ScreensAddBox(112, 443, 190, 467, LoadFilenamesCB, "bmp_main", 9, 7, "File Names");
+  muiLoadOpen = ScreensAddBox(193, 416, 271, 472, LoadOpenCB, "bmp_main", 12, 10, "Open");
+  muiLoadReviews = ScreensAddBox(369, 416, 447, 472, LoadReviewsCB, "bmp_main", 12, 10, "Reviews");
   // Dark, as every text on the light button faces.
   MuiSetTextColourFloat(muiLoadReviews, 0.08f, 0.08f, 0.08f, 0.08f, 0.08f, 0.08f);
-  muiLoadLineBreaksInfo = AddBox(128, 6, 142, 23, LoadLineBreaksInfoCB, "bmp_box", 9, 7, "?");
-  muiLoadCleanup = AddBox(498, 6, 624, 23, LoadCleanupCB, "bmp_wbox", 9, 7, "Cleanup Files");
+  muiLoadLineBreaksInfo = ScreensAddBox(128, 6, 142, 23, LoadLineBreaksInfoCB, "bmp_box", 9, 7, "?");
+  muiLoadCleanup = ScreensAddBox(498, 6, 624, 23, LoadCleanupCB, "bmp_wbox", 9, 7, "Cleanup Files");
 }
 
 void LoadControlStartingCB() {

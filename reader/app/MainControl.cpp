@@ -67,20 +67,11 @@ const char* const kSampleText =
 
 // ---- Creating the boxes ----
 
-int AddBox(int x1, int y1, int x2, int y2, void (*callback)(char), const char* bitmap, int text_h,
-           int text_w, const char* text) {
-  int id = MuiAddNewScreenBox(x1, y1, x2, y2, callback);
-  if (id < 0) return id;
-  MuiSetBitmap(id, bitmap);
-  MuiSetTextSize(id, text_h, text_w);
-  MuiSetText(id, text);
-  return id;
-}
 
 // An option control in row 1..6 of the column. The button faces are light, so the texts keep the
 // toolkit's dark colour.
 int AddOption(int row, void (*callback)(char), const char* text) {
-  return AddBox(kLeft, kRowTop[row - 1], kRight, kRowBottom[row - 1], callback, "bmp_wbox", 14, 8, text);
+  return ScreensAddBox(kLeft, kRowTop[row - 1], kRight, kRowBottom[row - 1], callback, "bmp_wbox", 14, 8, text);
 }
 
 int AddBar(int row, void (*callback)(char), const char* text) {
@@ -91,13 +82,10 @@ int AddBar(int row, void (*callback)(char), const char* text) {
 }
 
 int AddMainButton(int x1, int x2, void (*callback)(char), const char* text) {
-  return AddBox(x1, 417, x2, 473, callback, "bmp_main", 14, 9, text);
+  return ScreensAddBox(x1, 417, x2, 473, callback, "bmp_main", 14, 9, text);
 }
 
 // ---- Helpers of the controls ----
-
-float* SideMargin() { return (config.rotation & 1) ? &config.side_margin_rotated : &config.side_margin; }
-float* TopMargin() { return (config.rotation & 1) ? &config.top_margin_rotated : &config.top_margin; }
 
 void BindFloatBar(int id, float* variable, float lo, float hi, float jump, float step) {
   MuiScrollbarSetValuesFloat(id, lo, hi, jump, step);
@@ -105,8 +93,8 @@ void BindFloatBar(int id, float* variable, float lo, float hi, float jump, float
 }
 
 void BindMargins() {
-  BindFloatBar(muiMainXMargin, SideMargin(), 0, 30, 3, 0.5f);
-  BindFloatBar(muiMainYMargin, TopMargin(), 0, 30, 3, 0.5f);
+  BindFloatBar(muiMainXMargin, MainSideMarginSetting(), 0, 30, 3, 0.5f);
+  BindFloatBar(muiMainYMargin, MainTopMarginSetting(), 0, 30, 3, 0.5f);
 }
 
 // The text's size and shape bars move within a third to 1.666 times the value they were last
@@ -159,8 +147,8 @@ void BlurCB(char code) {
   if (!MainControlSwitchFont(mc_cur_font)) DebugError("MainBlurCB", "Could not load font");
 }
 
-void ParSpacingCB(char code) { (void)code; }
-void MarginCB(char code) { (void)code; }
+// The bar writes its setting itself; the book is laid out with it at Continue.
+void SettingOnlyCB(char code) { (void)code; }
 
 void YMarginLinesCB(char code) {
   static const char* const kLabels[] = {
@@ -193,12 +181,8 @@ void PageBreaksCB(char code) {
   MuiSetText(muiMainPageBreaks, config.page_divisions ? "Page Divisions: On" : "Page Divisions: Off");
 }
 
-void TextBrightnessCB(char code) {
-  (void)code;
-  MainControlUpdateFontSizeAndColour();
-}
-
-void TextColCB(char code) {
+// Text brightness and colour: the sample takes them at once.
+void TextColourCB(char code) {
   (void)code;
   MainControlUpdateFontSizeAndColour();
 }
@@ -248,8 +232,6 @@ void ProgressBarCB(char code) {
   Cycle(muiMainProgressBar, &config.bar_mode, 4, kLabels, code);
 }
 
-void ProgressBarHeightCB(char code) { (void)code; }
-
 void BatteryCB(char code) {
   static const char* const kLabels[] = {
       "Show Battery When Draining", "Show Battery When Draining And Less Than 50%",
@@ -257,8 +239,6 @@ void BatteryCB(char code) {
       "Show Battery Always", "Never Show Battery"};
   Cycle(muiMainBattery, &config.battery_mode, 6, kLabels, code);
 }
-
-void BatteryAlphaCB(char code) { (void)code; }
 
 void ProcessCB(char code) {
   if (code >= 0) config.reduce_power = config.reduce_power ? 0 : 1;
@@ -320,9 +300,9 @@ void CreateMainMuiBoxes() {
 void CreateMainMuiBoxesNoRemove() { DoCreateMainMuiBoxes(); }
 
 void DoCreateMainMuiBoxes() {
-  muiMainSampleBox = AddBox(370, 127, 616, 389, nullptr, "bmp_none", 14, 8, "");
+  muiMainSampleBox = ScreensAddBox(370, 127, 616, 389, nullptr, "bmp_none", 14, 8, "");
   MuiSetTabstop(muiMainSampleBox, 0);
-  muiMainOptions = AddBox(kLeft, 160, kRight, 201, MainOptionsCB, "bmp_wbox", 14, 8, "");
+  muiMainOptions = ScreensAddBox(kLeft, 160, kRight, 201, MainOptionsCB, "bmp_wbox", 14, 8, "");
   MuiSetType(muiMainOptions, MUI_TYPE_CHOICE);
 
   muiMainFont = AddOption(1, FontCB, "Unset");
@@ -333,26 +313,26 @@ void DoCreateMainMuiBoxes() {
   muiMainHeight = AddBar(5, MainHeightCB, "Font Height  (S,X)");
   muiMainYGap = AddBar(6, MainYGapCB, "Line Spacing  (D,C)");
 
-  muiMainParSpacing = AddBar(1, ParSpacingCB, "Paragraph Spacing  (F,V)");
-  muiMainXMargin = AddBar(2, MarginCB, "Side Margin Width  (G,B)");
-  muiMainYMargin = AddBar(3, MarginCB, "Top / Bottom Margin Height   (H,N)");
+  muiMainParSpacing = AddBar(1, SettingOnlyCB, "Paragraph Spacing  (F,V)");
+  muiMainXMargin = AddBar(2, SettingOnlyCB, "Side Margin Width  (G,B)");
+  muiMainYMargin = AddBar(3, SettingOnlyCB, "Top / Bottom Margin Height   (H,N)");
   muiMainYMarginLines = AddOption(4, YMarginLinesCB, "Top / Bottom Margin Lines: Unset");
   muiMainRotation = AddOption(5, RotationCB, "Rotation");
   muiMainPageBreaks = AddOption(6, PageBreaksCB, "Page Dividors: Off");
 
   muiMainInvertCols = AddOption(1, MainInvertColsCB, "Invert Colours");
-  muiMainTextBrightness = AddBar(2, TextBrightnessCB, "Text Transparency  (9,0)");
+  muiMainTextBrightness = AddBar(2, TextColourCB, "Text Transparency  (9,0)");
   muiMainBgBrightness = AddBar(4, BgBrightnessCB, "Background Brightness  (O,P)");
   muiMainTextColBack = AddOption(3, nullptr, "Text Colour");
   MuiSetTabstop(muiMainTextColBack, 0);
   MuiSetButtonDrawType(muiMainTextColBack, MUI_TEXT_LEFT);
-  muiMainTextCol = AddBox(kPickerLeft, 275, 337, 301, TextColCB, "bmp_none", 14, 8, "");
+  muiMainTextCol = ScreensAddBox(kPickerLeft, 275, 337, 301, TextColourCB, "bmp_none", 14, 8, "");
   MuiSetType(muiMainTextCol, MUI_TYPE_COLOUR);
   MuiSetArrowsState(muiMainTextCol, 1, 1);
   muiMainBgColBack = AddOption(5, nullptr, "Background Colour");
   MuiSetTabstop(muiMainBgColBack, 0);
   MuiSetButtonDrawType(muiMainBgColBack, MUI_TEXT_LEFT);
-  muiMainBgCol = AddBox(kPickerLeft, 335, 337, 361, BgColCB, "bmp_none", 14, 8, "");
+  muiMainBgCol = ScreensAddBox(kPickerLeft, 335, 337, 361, BgColCB, "bmp_none", 14, 8, "");
   MuiSetType(muiMainBgCol, MUI_TYPE_COLOUR);
   MuiSetArrowsState(muiMainBgCol, 1, 1);
   muiMainBgPaper = AddOption(6, BgPaperCB, "Unset");
@@ -362,11 +342,11 @@ void DoCreateMainMuiBoxes() {
 
   muiMainResWin = AddOption(1, ResWinCB, "Unset");
   muiMainProgressBar = AddOption(2, ProgressBarCB, "Progress Bar: Unset");
-  muiMainProgressBarHeight = AddBar(3, ProgressBarHeightCB, "Progress Bar Height");
+  muiMainProgressBarHeight = AddBar(3, SettingOnlyCB, "Progress Bar Height");
   muiMainBattery = AddOption(4, BatteryCB, "Battery Indicator");
-  muiMainBatteryAlpha = AddBar(5, BatteryAlphaCB, "Battery Transparency");
+  muiMainBatteryAlpha = AddBar(5, SettingOnlyCB, "Battery Transparency");
   muiMainProcess = AddOption(6, ProcessCB, "Processing Power");
-  muiMainProcessInfo = AddBox(kRight - 20, kRowTop[5], kRight, kRowBottom[5], ProcessInfoCB, "bmp_box", 14, 8, "?");
+  muiMainProcessInfo = ScreensAddBox(kRight - 20, kRowTop[5], kRight, kRowBottom[5], ProcessInfoCB, "bmp_box", 14, 8, "?");
 
   muiMainOpen = AddMainButton(17, 95, MainOpenCB, "Open");
   muiMainControls = AddMainButton(125, 203, MainControlsCB, "Controls");
@@ -377,14 +357,14 @@ void DoCreateMainMuiBoxes() {
   muiMainAbout = AddMainButton(433, 511, MainAboutCB, "About");
   muiMainExit = AddMainButton(546, 624, MainExitCB, "Exit");
 
-  muiMainTitle1 = AddBox(4, 8, 156, 93, MainTitle1CB, "bmp_none", 14, 8, "");
-  muiMainTitle2 = AddBox(164, 8, 316, 93, MainTitle2CB, "bmp_none", 14, 8, "");
-  muiMainTitle3 = AddBox(324, 8, 476, 93, MainTitle3CB, "bmp_none", 14, 8, "");
-  muiMainTitle4 = AddBox(484, 8, 636, 93, MainTitle4CB, "bmp_none", 14, 8, "");
-  muiMainTitle = AddBox(kLeft, 115, kRight, 140, nullptr, "bmp_none", 20, 14, "Quorvane Lectrel");
+  muiMainTitle1 = ScreensAddBox(4, 8, 156, 93, MainTitle1CB, "bmp_none", 14, 8, "");
+  muiMainTitle2 = ScreensAddBox(164, 8, 316, 93, MainTitle2CB, "bmp_none", 14, 8, "");
+  muiMainTitle3 = ScreensAddBox(324, 8, 476, 93, MainTitle3CB, "bmp_none", 14, 8, "");
+  muiMainTitle4 = ScreensAddBox(484, 8, 636, 93, MainTitle4CB, "bmp_none", 14, 8, "");
+  muiMainTitle = ScreensAddBox(kLeft, 115, kRight, 140, nullptr, "bmp_none", 20, 14, "Quorvane Lectrel");
   MuiSetTabstop(muiMainTitle, 0);
-  muiMainSave = AddBox(344, 161, 385, 181, MainSaveCB, "bmp_main", 10, 7, "Save");
-  muiMainLoad = AddBox(344, 181, 385, 201, MainLoadCB, "bmp_main", 10, 7, "Load");
+  muiMainSave = ScreensAddBox(344, 161, 385, 181, MainSaveCB, "bmp_main", 10, 7, "Save");
+  muiMainLoad = ScreensAddBox(344, 181, 385, 201, MainLoadCB, "bmp_main", 10, 7, "Load");
 }
 
 void MainOptionsCB(char code) {

@@ -2,6 +2,8 @@
 // units: a line with text takes 1, an empty line the paragraph spacing.
 #include "MainGeometry.h"
 
+#include "Config.h"
+
 #include "MainRender.h"
 
 namespace {
@@ -120,6 +122,14 @@ int MainNextTextLine(const _Line* lines, int count, int i) {
 }
 
 const _MainRotation& MainGetRotation(int rotation) { return Row(rotation).public_part; }
+
+float* MainSideMarginSetting() {
+  return MainGetRotation(config.rotation).turned ? &config.side_margin_rotated : &config.side_margin;
+}
+
+float* MainTopMarginSetting() {
+  return MainGetRotation(config.rotation).turned ? &config.top_margin_rotated : &config.top_margin;
+}
 
 void MainUnrotatePoint(int rotation, float x, float y, float* ux, float* uy) {
   const RotationRow& r = Row(rotation);

@@ -50,6 +50,10 @@ struct _MainRotation {
   char turned;            // the page is 480 wide and 640 high
 };
 const _MainRotation& MainGetRotation(int rotation);
+// The settings' side and top/bottom margin (percent) of the current rotation: a turned page keeps
+// margins of its own.
+float* MainSideMarginSetting();
+float* MainTopMarginSetting();
 
 // A pointer position of the window's virtual screen turned back into the page's unrotated
 // 640 x 480 coordinates.

@@ -254,7 +254,7 @@ char MainInit() {
   // The margin is held to 0..30 percent here too (a NaN counts as none), so the page never
   // comes out narrower than 40 percent of the screen.
   char turned = MainGetRotation(config.rotation).turned;
-  float margin = turned ? config.side_margin_rotated : config.side_margin;
+  float margin = *MainSideMarginSetting();
   if (!(margin >= 0)) margin = 0;
   if (margin > 30) margin = 30;
   float page_width = turned ? 480.0f : 640.0f;

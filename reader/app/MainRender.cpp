@@ -174,13 +174,9 @@ void MainCalcFontScales() {
   if (!(line_ygap >= 0.1f)) line_ygap = 0.1f;
   line_ygap2 = line_ygap / 2;
   empty_line_ygap = line_ygap * config.paragraph_spacing;
-  if (Rotated()) {
-    top_margin = config.top_margin_rotated * 640 / 100;
-    bottom_margin = 640 - top_margin;
-  } else {
-    top_margin = config.top_margin * 480 / 100;
-    bottom_margin = 480 - top_margin;
-  }
+  const float page_h = Rotated() ? 640.0f : 480.0f;
+  top_margin = *MainTopMarginSetting() * page_h / 100;
+  bottom_margin = page_h - top_margin;
 }
 
 void MainSetBackgroundColour() {

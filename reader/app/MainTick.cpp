@@ -91,12 +91,6 @@ double ScrollSwitchOffset() {
   return MainGetFirstLineCentre() / line_ygap;
 }
 
-char Turned() { return MainGetRotation(config.rotation).turned; }
-
-float* SideMarginSetting() { return Turned() ? &config.side_margin_rotated : &config.side_margin; }
-
-float* TopMarginSetting() { return Turned() ? &config.top_margin_rotated : &config.top_margin; }
-
 // "g"/"h": 0 becomes 1, else +2; "b"/"n": 2 becomes 1, else -2; kept within 0..30.
 char StepMargin(float* m, char up) {
   float old = *m, v;
@@ -463,7 +457,7 @@ void MainProcessCharKey(char c) {
       return;
     case 'g':
     case 'b':
-      if (StepMargin(SideMarginSetting(), c == 'g'))
+      if (StepMargin(MainSideMarginSetting(), c == 'g'))
         ReloadForLayout(c == 'g' ? "Increasing Side Margin" : "Reducing Side Margin");
       return;
     case 'h':
@@ -472,7 +466,7 @@ void MainProcessCharKey(char c) {
         MainDisplayBoxMessage(1, (char*)"Not applicable when scrolling");
         return;
       }
-      if (StepMargin(TopMarginSetting(), c == 'h')) {
+      if (StepMargin(MainTopMarginSetting(), c == 'h')) {
         MainDisplayBoxMessage(1, (char*)(c == 'h' ? "Increasing Top/Bottom Margin"
                                                   : "Reducing Top/Bottom Margin"));
         MainUpdateAfterConfigChange();

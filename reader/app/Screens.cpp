@@ -13,6 +13,8 @@
 #include "MainLoad.h"
 #include "MainTick.h"
 #include "Mui.h"
+#include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "Paper.h"
 #include "Slots.h"
 
@@ -78,3 +80,13 @@ void ScreensSetCurrent(int screen) { ComScreenSetCurrent(screen); }
 int ScreensGetCurrent() { return ComScreenGetCurrent(); }
 void ScreensUpdate() { ComScreenUpdate(); }
 void ScreensExit() { ComScreenRemoveAll(); }
+
+int ScreensAddBox(int x1, int y1, int x2, int y2, void (*callback)(char), const char* bitmap, int text_h,
+                  int text_w, const char* text) {
+  int id = MuiAddNewScreenBox(x1, y1, x2, y2, callback);
+  if (id < 0) return id;
+  MuiSetBitmap(id, bitmap);
+  MuiSetTextSize(id, text_h, text_w);
+  MuiSetText(id, text);
+  return id;
+}

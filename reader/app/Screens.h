@@ -19,4 +19,8 @@ int ScreensGetCurrent();
 void ScreensUpdate();
 void ScreensExit();
 
+// A box of a menu screen with its picture, text size and text; the id, or -1 when the table is full.
+int ScreensAddBox(int x1, int y1, int x2, int y2, void (*callback)(char), const char* bitmap, int text_h,
+                  int text_w, const char* text);
+
 #endif

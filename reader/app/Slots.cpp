@@ -69,14 +69,11 @@ const float kInk = 0.08f;
 int AddBox(int x1, int y1, int x2, int y2, void (*callback)(char), const char* bitmap, int draw_type,
            int text_h, int text_w, float r0, float g0, float b0, float r1, float g1, float b1,
            const char* text) {
-  const int id = MuiAddNewScreenBox(x1, y1, x2, y2, callback);
+  const int id = ScreensAddBox(x1, y1, x2, y2, callback, bitmap, text_h, text_w, text);
   if (id < 0) return id;
   MuiSetType(id, MUI_TYPE_BUTTON);
-  MuiSetBitmap(id, bitmap);
   MuiSetButtonDrawType(id, (_MuiTextDrawType)draw_type);
-  MuiSetTextSize(id, text_h, text_w);
   MuiSetTextColourFloat(id, r0, g0, b0, r1, g1, b1);
-  MuiSetText(id, text);
   return id;
 }
 
