@@ -42,7 +42,6 @@ _ComGlDxTexture mac_win_corner_tex;
 namespace {
 
 const char* const kProgName = "Quorvane Lectrel";
-const float kProgVersion = 1.81f;
 const float kFileVersion = 1.7f;
 
 int gm_last_xpos, gm_last_ypos;
@@ -66,7 +65,7 @@ char GameSetupAll_MAC(int argc, char** argv) {
   DebugPlainText("%s", kProgName);
   DebugPlainText("----------------------");
   DebugPlainText("%s", "");
-  DebugPlainText("Prog Version %0.2f", kProgVersion);
+  DebugPlainText("Prog Version %0.2f", GAME_PROGRAM_VERSION);
   DebugPlainText("File Version %0.2f", kFileVersion);
   DebugPlainText("%s", "");
   if (!getcwd(run_dir, sizeof(run_dir) - 1)) run_dir[0] = 0;

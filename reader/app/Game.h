@@ -10,6 +10,9 @@
 
 struct _ComGlDxTexture;
 
+// The program's version, written to the log and shown by About.
+const float GAME_PROGRAM_VERSION = 1.81f;
+
 extern char g_cursor_is_on;
 extern int g_last_cursor_moved_time;
 extern float g_saved_book_read_perc;

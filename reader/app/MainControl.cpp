@@ -51,8 +51,6 @@ char from_main_screen;
 
 namespace {
 
-const float kProgramVersion = 1.81f;
-
 // The option controls share the page choice's column and these six rows.
 const int kLeft = 28, kRight = 341;
 const int kRowTop[6] = {214, 244, 274, 304, 334, 365};
@@ -587,7 +585,7 @@ void MainAboutCB(char code) {
   snprintf(text, sizeof(text),
            "\nVersion: %.2f\n\nAn eBook reader for PDF, HTML and text files.\n\nText drawn with "
            "FreeType, windows by SDL and GTK.\n\nCreated with the help of Xpdf",
-           (double)kProgramVersion);
+           (double)GAME_PROGRAM_VERSION);
   MuiPopupSimpleMessage("Quorvane Lectrel", text);
 }
 
