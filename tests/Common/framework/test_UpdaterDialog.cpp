@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -92,7 +93,7 @@ TEST_F(UpdaterTest, RequestTableUpToTheLongestThatFits) {
   EXPECT_STREQ(up_program_name, "Quorvane Backgammon");
 
   for (int program : {0, 4, -1}) {
-    strcpy(up_url, "old");
+    snprintf(up_url, sizeof(up_url), "old");
     EXPECT_EQ(RunUpdater(program, 1.0f, 0, "NoSuchFile"), 0);
     EXPECT_STREQ(up_url, "old") << "nothing is asked for an unknown program";
   }

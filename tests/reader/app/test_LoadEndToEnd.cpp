@@ -60,7 +60,7 @@ bool MakeUnreadable(const std::string& path) {
   sockaddr_un addr = {};
   addr.sun_family = AF_UNIX;
   if (path.size() >= sizeof(addr.sun_path)) return false;
-  strcpy(addr.sun_path, path.c_str());
+  memcpy(addr.sun_path, path.c_str(), path.size() + 1);
   bool ok = bind(fd, (sockaddr*)&addr, sizeof(addr)) == 0;
   close(fd);
   return ok;
