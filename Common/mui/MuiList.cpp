@@ -12,6 +12,7 @@
 #include "ComDebug.h"
 #include "ComGlMisc.h"
 #include "ComGlMiscModes.h"
+#include "ComMisc.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
 #include "MuiText.h"
@@ -319,9 +320,8 @@ void MuiListTick() {
     return;
   }
   const int now = n3d_current_time;
-  // Wrap-safe: "the last step plus the speed is not after now".
-  if ((int32_t)((unsigned int)now - ((unsigned int)last_scroll_time + (unsigned int)list_open_scroll_speed)) < 0)
-    return;
+  // "The last step plus the speed is not after now."
+  if (ComMiscTicksSince((uint32_t)now, (uint32_t)last_scroll_time + (uint32_t)list_open_scroll_speed) < 0) return;
   last_scroll_time = now;
   list_open_scroll_speed -= kScrollStepMs;
   if (list_open_scroll_speed < kScrollFastestMs) list_open_scroll_speed = kScrollFastestMs;
