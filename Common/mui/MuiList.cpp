@@ -474,11 +474,14 @@ void MuiListDrawExtra(char backs, char texts) {
   }
   if (texts) {
     MuiTextPrepareToDrawTexts(b);
+    // The rows' texts keep the margins of the closed list's text, and its place.
+    int left = b->x1, right = b->x2;
+    MuiGetButtonTextXLimits(id, &left, &right);
     for (int i = list_open_start_pos; i < list_open_end_pos; i++) {
       const char* s = Entry(id, i);
       if (!s) continue;
       const int y = b->cy + (i - list_open_orig_sel_pos - list_open_scroll_amount) * h;
-      MuiDrawTextStringInt(b->x1, y, b->x2, y, b->col0[0], b->col0[1], b->col0[2], b->draw_type, 0, s);
+      MuiDrawTextStringInt(left, y, right, y, b->col0[0], b->col0[1], b->col0[2], b->draw_type, 0, s);
     }
     MuiTextRestoreAfterDrawingTexts();
   }
