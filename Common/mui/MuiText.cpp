@@ -234,23 +234,19 @@ const char* MuiTextFitLine(const char* text, float room, char (&cut)[MUI_TEXT_LE
   const float budget = room / MUI_TEXT_MIN_SQUEEZE - ComFreeTypeGetStringWidth(font, kDots);
   const int n = (int)strnlen(text, MUI_TEXT_LEN - 1);
   const int keep_max = MUI_TEXT_LEN - 1 - 3;
+  // How many characters fit the budget, counted from the text's end or from its start.
+  const bool from_end = IsPath(text);
   int keep = 0;
   float used = 0.0f;
-  if (IsPath(text)) {
-    while (keep < n && keep < keep_max) {
-      const float w = CharWidth(font, text[n - 1 - keep]);
-      if (used + w > budget) break;
-      used += w;
-      keep++;
-    }
+  while (keep < n && keep < keep_max) {
+    const float w = CharWidth(font, text[from_end ? n - 1 - keep : keep]);
+    if (used + w > budget) break;
+    used += w;
+    keep++;
+  }
+  if (from_end) {
     snprintf(cut, sizeof(cut), "%s%.*s", kDots, keep, text + n - keep);
   } else {
-    while (keep < n && keep < keep_max) {
-      const float w = CharWidth(font, text[keep]);
-      if (used + w > budget) break;
-      used += w;
-      keep++;
-    }
     while (keep > 0 && text[keep - 1] == ' ') keep--;
     snprintf(cut, sizeof(cut), "%.*s%s", keep, text, kDots);
   }
