@@ -94,6 +94,8 @@ int ComMiscAbs(int v) { return v < 0 ? (v == INT_MIN ? INT_MAX : -v) : v; }
 int32_t ComMiscRound(float v) { return RoundTowardsZeroOnHalves((double)v); }
 int32_t ComMiscRoundLong(double v) { return RoundTowardsZeroOnHalves(v); }
 
+int32_t ComMiscTicksSince(uint32_t now, uint32_t then) { return (int32_t)(now - then); }
+
 char ComMiscSameSignFloat(float a, float b) {
   return ((a <= 0.0f && b <= 0.0f) || (a >= 0.0f && b >= 0.0f)) ? 1 : 0;
 }
@@ -212,8 +214,7 @@ float ComMiscChangeVarFloatTick(_ComMiscChangeVarFloat* var) {
     var->next_change_time = now + ComMiscRandRangeULong(var->min_pause, var->max_pause);
     return var->value;
   }
-  // Times compare as the signed distance on the wrapping millisecond clock.
-  if ((int32_t)(now - var->next_change_time) >= 0) {
+  if (ComMiscTicksSince(now, var->next_change_time) >= 0) {
     var->next_change_time = 0;
     const float two_pi = (float)(2.0 * kPi);
     if (var->is_angle != 0.0f && var->max_angle_step != 0.0f) {

@@ -51,6 +51,10 @@ char ComMiscSameSignFloat(float a, float b);
 float* ComMiscKeepInRangeFloat(float* v, float min, float max);
 unsigned ComMiscGetClosestPowerOf2(unsigned n);
 
+// Milliseconds from `then` to `now` on a millisecond clock that wraps at 32 bits (the tick count,
+// the frame clock): negative while now is still before then, right across the wrap.
+int32_t ComMiscTicksSince(uint32_t now, uint32_t then);
+
 // Movement towards a target.
 char ComMiscChangeVariableAtSpeedToDesiredAmount(float* v, float target, float step);
 char ComMiscMoveVectorAtSpeed(_Vector3d* pos, _Vector3d* target, float step);

@@ -367,10 +367,15 @@ void MuiSetArrowsState(int id, char left, char right) {
     if (b->text[1][0]) DebugError("MuiSetArrowsState", "        -> Text2: %s", b->text[1]);
     DebugError("MuiSetArrowsState", "        -> Arrow: %d %d", left, right);
   }
-  b->left_arrow = (unsigned char)left;
-  b->right_arrow = (unsigned char)right;
-  MuiBitmapSetArrows(id, left, right);
+  MuiSetArrowKinds(id, left, right);
   MuiUpdate(id);
+}
+
+void MuiSetArrowKinds(int id, char left, char right) {
+  if (!MuiIdValid(id)) return;
+  mouse_box[id].left_arrow = (unsigned char)left;
+  mouse_box[id].right_arrow = (unsigned char)right;
+  MuiBitmapSetArrows(id, left, right);
 }
 
 void MuiSetTextSize(int id, int height, int width) {

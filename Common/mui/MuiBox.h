@@ -171,6 +171,9 @@ void MuiGetDimensions(int id, int* x1, int* y1, int* x2, int* y2);
 void MuiGetBoxCenter(int id, int* x, int* y);
 void MuiSetCallback(int id, void (*callback)(char));
 void MuiSetArrowsState(int id, char left, char right);
+// The widget types' own setting of a box's two arrow kinds, with the arrows' pictures to match and
+// without the complaint about a missing callback (a widget bound only to a variable is normal).
+void MuiSetArrowKinds(int id, char left, char right);
 void MuiSetTextSize(int id, int height, int width);
 void MuiGetTextSize(int id, int* height, int* width);
 void MuiSetTextColourFloat(int id, float r0, float g0, float b0, float r1, float g1, float b1);

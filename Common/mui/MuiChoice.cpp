@@ -10,6 +10,7 @@
 #include "ComDebug.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "MuiText.h"
 
 _MuiChoice mui_choice[MUI_MAX_BOXES];
@@ -85,9 +86,7 @@ void MuiChoiceUpdateArrows(int id) {
     left = c->sel > 0;
     right = c->sel < c->num - 1;
   }
-  b->left_arrow = (unsigned char)left;
-  b->right_arrow = (unsigned char)right;
-  MuiBitmapSetArrows(id, left, right);
+  MuiSetArrowKinds(id, left, right);
 }
 
 void MuiChoiceSetStrings(int id, int num, char (*strings)[MUI_TEXT_LEN]) {

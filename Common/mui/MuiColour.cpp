@@ -53,7 +53,7 @@ int BarHeight(const _MouseBox* b) { return (b->h - 4) / 3; }
 class BarRect {
  public:
   BarRect(int id, int bar) : box_(&mouse_box[id]) {
-    saved_ = {box_->x1, box_->y1, box_->x2, box_->y2, box_->w, box_->h, box_->cx, box_->cy};
+    saved_ = {box_->x1, box_->y1, box_->x2, box_->y2, box_->w, box_->h, box_->cx, box_->cy, box_->left_arrow};
     const int hb = BarHeight(box_);
     box_->x1 = saved_.x1 + 3;
     box_->x2 = saved_.x2 - 3;
@@ -63,6 +63,9 @@ class BarRect {
     box_->h = hb;
     box_->cx = box_->x1 + box_->w / 2;
     box_->cy = box_->y1 + hb / 2;
+    // A bar has no arrows of its own (the box's arrow kinds only route its presses here): its
+    // thumb travels the whole bar.
+    box_->left_arrow = 0;
   }
   ~BarRect() {
     box_->x1 = saved_.x1;
@@ -73,6 +76,7 @@ class BarRect {
     box_->h = saved_.h;
     box_->cx = saved_.cx;
     box_->cy = saved_.cy;
+    box_->left_arrow = saved_.left_arrow;
   }
   BarRect(const BarRect&) = delete;
   BarRect& operator=(const BarRect&) = delete;
@@ -81,6 +85,7 @@ class BarRect {
   _MouseBox* box_;
   struct {
     int32_t x1, y1, x2, y2, w, h, cx, cy;
+    unsigned char left_arrow;
   } saved_;
 };
 

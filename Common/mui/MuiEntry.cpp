@@ -7,6 +7,7 @@
 
 #include "ComDebug.h"
 #include "ComMacWinTimer.h"
+#include "ComMisc.h"
 #include "Mui.h"
 #include "MuiBox.h"
 #include "MuiInput.h"
@@ -199,7 +200,7 @@ char MuiTextEntryTick(int id) {
     MuiUpdate(id);
   }
   const unsigned int now = ComWinGetTickCount();
-  if ((int32_t)(now - last_time) >= kBlinkMs) {
+  if (ComMiscTicksSince(now, last_time) >= kBlinkMs) {
     mte_cursor_on = !mte_cursor_on;
     MuiTextEntryUpdateCursor();
     last_time = now;

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "ComMacWinInput.h"
+#include "ComMisc.h"
 #include "ComMacWinTimer.h"
 #include "ComScreen.h"
 #include "Mui.h"
@@ -45,9 +46,6 @@ PressRepeat mui_press_repeat = {};
 char mui_button_over_sound_off = 0;
 
 bool Qualifies(const _MouseBox* b) { return b->shown && b->active && b->tab_stop; }
-
-// Milliseconds from then to now on the wrapping 32-bit clock; negative while now is before then.
-int32_t Since(unsigned int now, int then) { return (int32_t)(now - (unsigned int)then); }
 
 int ToVirtual(int pixels, float ratio) {
   double v = (double)pixels / (double)ratio;
@@ -312,7 +310,7 @@ char MuiKeyDown(int key) {
     if (!b->shown || !b->active || !b->escape || b->left_arrow != 2) continue;
     if (!MuiPopupProcessButton(id)) continue;
     const unsigned int now = ComWinGetTickCount();
-    if (Since(now, next_escape_press_time) < 0) return 1;
+    if (ComMiscTicksSince(now, (uint32_t)next_escape_press_time) < 0) return 1;
     // The guard is set before the callback, so a longer one the callback sets is kept.
     next_escape_press_time = (int)(now + MUI_ESCAPE_GUARD_MS);
     if (b->callback) b->callback(0);
@@ -340,7 +338,7 @@ void MuiTick() {
     mui_need_redraw = 0;
     full_update = 0;
     const unsigned int now = ComWinGetTickCount();
-    if (mui_press_repeat.down && (int32_t)(now - mui_press_repeat.last) > MUI_PRESS_REPEAT_MS) {
+    if (mui_press_repeat.down && ComMiscTicksSince(now, mui_press_repeat.last) > MUI_PRESS_REPEAT_MS) {
       const PressRepeat r = mui_press_repeat;
       const unsigned int gen = mui_box_generation;
       mui_press_repeat.last = now;
@@ -406,7 +404,7 @@ void MuiSetEscapePressTime(char n) {
 }
 
 char MuiCanEscapeBePressed(char rearm, char n) {
-  if (Since(ComWinGetTickCount(), next_escape_press_time) < 0) return 0;
+  if (ComMiscTicksSince(ComWinGetTickCount(), (uint32_t)next_escape_press_time) < 0) return 0;
   if (rearm) MuiSetEscapePressTime(n);
   return 1;
 }

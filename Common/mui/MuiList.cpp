@@ -12,6 +12,7 @@
 #include "ComDebug.h"
 #include "ComGlMisc.h"
 #include "ComGlMiscModes.h"
+#include "ComMisc.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
 #include "MuiText.h"
@@ -319,9 +320,8 @@ void MuiListTick() {
     return;
   }
   const int now = n3d_current_time;
-  // Wrap-safe: "the last step plus the speed is not after now".
-  if ((int32_t)((unsigned int)now - ((unsigned int)last_scroll_time + (unsigned int)list_open_scroll_speed)) < 0)
-    return;
+  // "The last step plus the speed is not after now."
+  if (ComMiscTicksSince((uint32_t)now, (uint32_t)last_scroll_time + (uint32_t)list_open_scroll_speed) < 0) return;
   last_scroll_time = now;
   list_open_scroll_speed -= kScrollStepMs;
   if (list_open_scroll_speed < kScrollFastestMs) list_open_scroll_speed = kScrollFastestMs;
@@ -474,11 +474,14 @@ void MuiListDrawExtra(char backs, char texts) {
   }
   if (texts) {
     MuiTextPrepareToDrawTexts(b);
+    // The rows' texts keep the margins of the closed list's text, and its place.
+    int left = b->x1, right = b->x2;
+    MuiGetButtonTextXLimits(id, &left, &right);
     for (int i = list_open_start_pos; i < list_open_end_pos; i++) {
       const char* s = Entry(id, i);
       if (!s) continue;
       const int y = b->cy + (i - list_open_orig_sel_pos - list_open_scroll_amount) * h;
-      MuiDrawTextStringInt(b->x1, y, b->x2, y, b->col0[0], b->col0[1], b->col0[2], b->draw_type, 0, s);
+      MuiDrawTextStringInt(left, y, right, y, b->col0[0], b->col0[1], b->col0[2], b->draw_type, 0, s);
     }
     MuiTextRestoreAfterDrawingTexts();
   }

@@ -8,6 +8,7 @@
 #include "ComDebug.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "MuiScrollbar.h"
 #include "MuiText.h"
 #include "MuiTextures.h"
@@ -96,8 +97,7 @@ void MuiMultiselSetValues(int id, int num, int num_per_page, char* (*fn)(int ind
   m.fn = fn;
   memset(m.selected, 0, sizeof(m.selected));
   multisel_display_pos = 0;
-  mouse_box[id].left_arrow = 0;
-  mouse_box[id].right_arrow = 0;
+  MuiSetArrowKinds(id, 0, 0);
   MuiUpdate(id);
 }
 

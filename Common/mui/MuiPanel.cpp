@@ -8,6 +8,7 @@
 #include "ComDebug.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "MuiScrollbar.h"
 #include "MuiText.h"
 
@@ -64,8 +65,7 @@ void StartList(int id, int num, int num_per_page) {
   p.num = num;
   p.num_per_page = num_per_page;
   p.display_pos = 0;
-  mouse_box[id].left_arrow = 0;
-  mouse_box[id].right_arrow = 0;
+  MuiSetArrowKinds(id, 0, 0);
   MuiSetText(id, Entry(id, 0));
 }
 

@@ -555,7 +555,7 @@ void MuiPopupAbandon() {
 
 char MuiPopupTick() {
   if (!mp_on || !mp_timer_on) return 0;
-  if ((int32_t)((unsigned int)n3d_current_time - (unsigned int)mp_end_time) >= 0) {
+  if (ComMiscTicksSince((uint32_t)n3d_current_time, (uint32_t)mp_end_time) >= 0) {
     mp_timer_on = 0;
     MuiPopupFinished(0);
   }

@@ -10,6 +10,7 @@
 #include "ComGlTexture.h"
 #include "ComMacWinInput.h"
 #include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "MuiInput.h"
 #include "MuiTextures.h"
 
@@ -100,9 +101,7 @@ void MuiRangeSetLimits(int id, float min, float max, float gap) {
     return;
   }
   MuiSetType(id, MUI_TYPE_RANGE);
-  mouse_box[id].left_arrow = 0;
-  mouse_box[id].right_arrow = 0;
-  MuiBitmapSetArrows(id, 0, 0);
+  MuiSetArrowKinds(id, 0, 0);
   _MuiRange* r = &mui_range[id];
   r->min = min;
   r->max = max;

@@ -14,6 +14,7 @@
 
 #include "ComDebug.h"
 #include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "MuiInput.h"
 
 _MuiScrollbar mui_scrollbar[MUI_MAX_BOXES];
@@ -65,14 +66,6 @@ int32_t ToInt32(double v) {
 }
 
 bool IsType(int id, _MuiButtonType type) { return MuiIdValid(id) && mouse_box[id].type == type; }
-
-// Both arrows become arrows with repeat (drawn by the bitmap module), without the "no callback"
-// complaint of the public setter: a bar bound only to a variable is normal.
-void SetArrowKinds(int id, unsigned char kind) {
-  mouse_box[id].left_arrow = kind;
-  mouse_box[id].right_arrow = kind;
-  MuiBitmapSetArrows(id, (char)kind, (char)kind);
-}
 
 // The track of a bar along one axis: its start and its length (0 or less: no track).
 struct Track {
@@ -287,7 +280,7 @@ static bool BecomeHBar(int id, double min, double max, bool type_first) {
   if (!MuiCheckId(id, "MuiScrollbarSetValues")) return false;
   if (!type_first && !LimitsOk(min, max)) return false;
   MuiSetType(id, MUI_TYPE_SCROLLBAR);
-  SetArrowKinds(id, 1);
+  MuiSetArrowKinds(id, 1, 1);
   return LimitsOk(min, max);
 }
 
@@ -513,7 +506,7 @@ void MuiVScrollbarReset(int id) {
 void MuiVScrollbarSetValuesDouble(int id, double min, double max, double jump, double step) {
   if (!MuiCheckId(id, "MuiVScrollbarSetValuesDouble") || !LimitsOk(min, max)) return;
   MuiSetType(id, MUI_TYPE_VSCROLLBAR);
-  SetArrowKinds(id, 1);
+  MuiSetArrowKinds(id, 1, 1);
   _MuiScrollbar* bar = &mui_vscrollbar[id];
   bar->min = min;
   bar->max = max;

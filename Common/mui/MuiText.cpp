@@ -1,14 +1,23 @@
-// Text of the menu layer: a box's one or two lines shrunk to fit its text limits, word-wrapped
+// Text of the menu layer: a box's one or two lines fitted to its text limits, word-wrapped
 // blocks with a heading, measuring, and the font scale each box draws with.
+//
+// No text is drawn past its room: every line, of a one-line box, a wrapped block or a row of a
+// list, goes through one fitting rule (MuiTextFitLine).
 #include "MuiText.h"
 
+#include <stdio.h>
 #include <string.h>
+
+#include <GL/gl.h>
 
 #include "ComDebug.h"
 #include "ComFreeType.h"
 #include "ComGlMisc.h"
+#include "ComMacWin.h"
 #include "Mui.h"
+#include "MuiBitmap.h"
 #include "MuiChoice.h"
+#include "MuiTextures.h"
 
 char mui_text_type = 0;
 _ComFreeTypeFont* mui_free_type_font = nullptr;
@@ -55,22 +64,31 @@ int HeadingAlign(int draw_type) { return (draw_type == 1 || draw_type == 3) ? kA
 // font reports its unscaled height whenever scaling is off, also when a factor is 0.
 float LineHeight(const _ComFreeTypeFont* font) { return font->scale_y * font->height; }
 
-// One line between x1 and x2, centred vertically on y. Nothing for crossed or empty limits or a
-// scale of 0 or less: the font would draw those full size or mirrored.
-void DrawLine(float x1, float x2, float y, float r, float g, float b, int align, bool shrink,
-              const char* text, char prepare) {
+// One line between x1 and x2, centred vertically on y, fitted to that room. Nothing for crossed
+// or empty limits or a scale of 0 or less: the font would draw those full size or mirrored.
+void DrawLine(float x1, float x2, float y, float r, float g, float b, int align, const char* text, char prepare) {
   _ComFreeTypeFont* font = Font();
   if (!font || !text || !text[0] || x2 - x1 <= 0.0f) return;
   float sx = 0.0f, sy = 0.0f;
   ComFreeTypeGetScale(font, &sx, &sy);
   if (sx <= 0.0f || sy <= 0.0f) return;
-  const float width = ComFreeTypeGetStringWidth(font, text);
-  const bool shrunk = shrink && width > x2 - x1;
-  if (shrunk) ComFreeTypeSetScale(font, sx * (x2 - x1) / width, sy);
+  char cut[MUI_TEXT_LEN];
+  float squeeze = 1.0f;
+  const char* line = MuiTextFitLine(text, x2 - x1, cut, &squeeze);
+  if (!line[0]) return;
+  if (squeeze < 1.0f) ComFreeTypeSetScale(font, sx * squeeze, sy);
   const float x = align == kAlignLeft ? x1 : (align == kAlignRight ? x2 : (x1 + x2) / 2.0f);
   ComFreeTypeSetColour(font, r, g, b, 1.0f);
-  ComFreeTypeDrawStringAlign(font, x, y, (char)align, 1, text, prepare);
-  if (shrunk) ComFreeTypeSetScale(font, sx, sy);
+  ComFreeTypeDrawStringAlign(font, x, y, (char)align, 1, line, prepare);
+  if (squeeze < 1.0f) ComFreeTypeSetScale(font, sx, sy);
+}
+
+// A word of closing marks only ("?", "!", ")", "..."): a line is never broken before it.
+bool OnlyClosingMarks(const char* s, int n) {
+  if (n <= 0) return false;
+  for (int i = 0; i < n; i++)
+    if (!strchr("?!.,;:)]}\"'", s[i])) return false;
+  return true;
 }
 
 // Ends the line being filled; false when that would start a line past the buffer's last.
@@ -90,8 +108,14 @@ bool EndLine(int* line, int* len, float* widest) {
 // 0: no space to cut at; 1: cut; -1: cut, but the next line would be past the buffer's last.
 int CutAtLastSpace(int* line, int* len, float* widest) {
   char* cur = muigl_wrapped_text[*line];
+  // The last space that does not leave a question's or a sentence's mark on a line of its own;
+  // with none, the last space.
   int k = *len - 1;
-  while (k >= 0 && cur[k] != ' ') k--;
+  while (k >= 0 && (cur[k] != ' ' || OnlyClosingMarks(cur + k + 1, *len - k - 1))) k--;
+  if (k < 0) {
+    k = *len - 1;
+    while (k >= 0 && cur[k] != ' ') k--;
+  }
   if (k < 0) return 0;
   char rest[MUI_TEXT_LEN];
   int rest_len = *len - k - 1;
@@ -179,11 +203,64 @@ void MuiPrepareAndDrawText(int id) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Fitting a line to its room
+
+namespace {
+
+float CharWidth(_ComFreeTypeFont* font, char c) {
+  const char one[2] = {c, 0};
+  return ComFreeTypeGetStringWidth(font, one);
+}
+
+bool IsPath(const char* text) { return strchr(text, '/') || strchr(text, '\\'); }
+
+}  // namespace
+
+const char* MuiTextFitLine(const char* text, float room, char (&cut)[MUI_TEXT_LEN], float* squeeze) {
+  *squeeze = 1.0f;
+  cut[0] = 0;
+  _ComFreeTypeFont* font = Font();
+  if (!font || !text) return text ? text : cut;
+  const float width = ComFreeTypeGetStringWidth(font, text);
+  if (width <= room) return text;
+  if (room >= width * MUI_TEXT_MIN_SQUEEZE) {
+    *squeeze = room / width;
+    return text;
+  }
+  if (room <= 0.0f) return cut;
+  // At the smallest squeeze the room holds room / MUI_TEXT_MIN_SQUEEZE of the text's own width,
+  // the "..." included.
+  static const char kDots[] = "...";
+  const float budget = room / MUI_TEXT_MIN_SQUEEZE - ComFreeTypeGetStringWidth(font, kDots);
+  const int n = (int)strnlen(text, MUI_TEXT_LEN - 1);
+  const int keep_max = MUI_TEXT_LEN - 1 - 3;
+  // How many characters fit the budget, counted from the text's end or from its start.
+  const bool from_end = IsPath(text);
+  int keep = 0;
+  float used = 0.0f;
+  while (keep < n && keep < keep_max) {
+    const float w = CharWidth(font, text[from_end ? n - 1 - keep : keep]);
+    if (used + w > budget) break;
+    used += w;
+    keep++;
+  }
+  if (from_end) {
+    snprintf(cut, sizeof(cut), "%s%.*s", kDots, keep, text + n - keep);
+  } else {
+    while (keep > 0 && text[keep - 1] == ' ') keep--;
+    snprintf(cut, sizeof(cut), "%.*s%s", keep, text, kDots);
+  }
+  const float cut_width = ComFreeTypeGetStringWidth(font, cut);
+  if (cut_width > room) *squeeze = room / cut_width;
+  return cut;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Lines
 
 void MuiDrawTextStringFloat(float x1, float y1, float x2, float y2, float r, float g, float b,
                             _MuiTextDrawType draw_type, char flag, const char* text) {
-  DrawLine(x1, x2, y1 + (y2 - y1) * 0.5f, r, g, b, LineAlign(draw_type), !IsMultiline(draw_type), text, flag);
+  DrawLine(x1, x2, y1 + (y2 - y1) * 0.5f, r, g, b, LineAlign(draw_type), text, flag);
 }
 
 void MuiDrawTextStringInt(int x1, int y1, int x2, int y2, float r, float g, float b,
@@ -205,6 +282,8 @@ char MuiGetButtonTextXLimits(int id, int* left, int* right) {
     if (box->right_arrow == 1) r -= arrow;
   }
   if (box->type == MUI_TYPE_CHECKBOX) r -= mui_std_dim.check_w + mui_std_dim.check_gap;
+  // A list's text stays clear of its drop-down button (and, open, keeps the same place in its rows).
+  if (box->type == MUI_TYPE_LIST) r -= mui_std_dim.list_button_w + box->list_margin;
   const int dt = box->draw_type;
   if (dt == 0 || dt == 1 || dt == 2 || dt == 5) {
     int gap = l - box->x1;
@@ -245,7 +324,9 @@ int MuiWrapText(const char* text, int, int max_width, float* widest) {
     char* cur = muigl_wrapped_text[line];
     cur[len++] = c;
     cur[len] = 0;
-    if (ComFreeTypeGetStringWidth(mui_free_type_font, cur) > (float)max_width)
+    // Blanks at a line's end take no room: the line is cut only at a character after them, so
+    // the cut can still choose between its blanks.
+    if (c != ' ' && ComFreeTypeGetStringWidth(mui_free_type_font, cur) > (float)max_width)
       full = CutAtLastSpace(&line, &len, &wmax) < 0;
   }
   int count = line;
@@ -259,6 +340,8 @@ int MuiWrapText(const char* text, int, int max_width, float* widest) {
       if (w > wmax) wmax = w;
     }
   }
+  // A line wider than the room (one word longer than it) is drawn fitted to the room.
+  if (wmax > (float)max_width) wmax = (float)max_width > 0.0f ? (float)max_width : 0.0f;
   if (widest) *widest = wmax;
   return count;
 }
@@ -285,7 +368,7 @@ char MuiTextDrawMultilinedString(float x1, float y1, float x2, float y2, _MuiTex
     const int align = LineAlign(draw_type);
     for (int i = 0; i < n; i++) {
       const float y = (float)(int)(top + (float)i * step);
-      DrawLine(x1, x2, y, r, g, b, align, false, muigl_wrapped_text[i], 0);
+      DrawLine(x1, x2, y, r, g, b, align, muigl_wrapped_text[i], 0);
     }
   }
   if (lines) *lines = n;
@@ -317,8 +400,8 @@ char MuiTextDrawButtonsMultilinedText(int id, float r0, float g0, float b0, floa
   if (has0 && has1) {
     if (draw) {
       const float yr = y_ratio > 0.0f ? y_ratio : 1.0f;
-      DrawLine((float)left, (float)right, y1 + 1.5f * m / yr, r0, g0, b0, HeadingAlign(box->draw_type), false,
-               box->text[0], 0);
+      DrawLine((float)left, (float)right, y1 + 1.5f * m / yr, r0, g0, b0, HeadingAlign(box->draw_type), box->text[0],
+               0);
     }
     done = MuiTextDrawMultilinedString((float)left, y1 + m, (float)right, y2, body_type, r1, g1, b1, box->text[1],
                                        draw, &n, &top, nullptr, nullptr, &block);
@@ -333,7 +416,7 @@ char MuiTextDrawButtonsMultilinedText(int id, float r0, float g0, float b0, floa
       const float ys[2] = {n == 1 ? cy : cy - 0.65f * m, cy + 0.65f * m};
       if (draw)
         for (int i = 0; i < n; i++)
-          DrawLine((float)left, (float)right, ys[i], r1, g1, b1, align, false, muigl_wrapped_text[i], 0);
+          DrawLine((float)left, (float)right, ys[i], r1, g1, b1, align, muigl_wrapped_text[i], 0);
       top = ys[0];
       block = ys[n - 1] - ys[0] + m;
       done = 1;
@@ -393,6 +476,44 @@ float MuiTextGetStringWidth(int id, const char* text) {
 // ---------------------------------------------------------------------------------------------
 // A box's texts
 
+namespace {
+
+// The one or two lines of a box that is not multi-line, in the two colours.
+void DrawBoxLines(int id, const float* c0, const float* c1) {
+  const _MouseBox* box = &mouse_box[id];
+  int left = 0, right = 0;
+  MuiGetButtonTextXLimits(id, &left, &right);
+  if (!box->text[1][0]) {
+    MuiDrawTextStringFloat((float)left, (float)box->y1, (float)right, (float)box->y2, c0[0], c0[1], c0[2],
+                           box->draw_type, 0, box->text[0]);
+    return;
+  }
+  float o = (float)(int)((float)box->text_h * 5.0f * 0.125f);
+  if (box->type == MUI_TYPE_SCROLLBAR) o += (float)mui_std_dim.sb_thumb_h / 2.0f;
+  const float y0 = (float)box->cy - o, y1 = (float)box->cy + o;
+  MuiDrawTextStringFloat((float)left, y0, (float)right, y0, c0[0], c0[1], c0[2], box->draw_type, 0, box->text[0]);
+  MuiDrawTextStringFloat((float)left, y1, (float)right, y1, c1[0], c1[1], c1[2], box->draw_type, 0, box->text[1]);
+}
+
+// The rectangle of the thumb a scroll bar draws this frame; false when it draws none.
+bool ThumbRect(int id, int* x, int* y, int* w, int* h) {
+  if (!MuiIdValid(id) || mouse_box[id].type != MUI_TYPE_SCROLLBAR) return false;
+  const _MuiBitmap* b = &mui_bitmap[id];
+  if (!b->std_include[MUI_STD_SB_THUMB]) return false;
+  const char state = mouse_box[id].active ? MUI_TEX_NORMAL : MUI_TEX_DISABLED;
+  if (!MuiTexturesGetTextureFromNum(MUI_STD_SB_THUMB, state)) return false;
+  *x = b->std_x[MUI_STD_SB_THUMB];
+  *y = b->std_y[MUI_STD_SB_THUMB];
+  *w = mui_tex_std_widths[MUI_STD_SB_THUMB];
+  *h = mui_tex_std_heights[MUI_STD_SB_THUMB];
+  return *w > 0 && *h > 0;
+}
+
+// White for a dark colour, black for a light one.
+float Opposite(const float* c) { return 0.299f * c[0] + 0.587f * c[1] + 0.114f * c[2] < 0.5f ? 1.0f : 0.0f; }
+
+}  // namespace
+
 void MuiDrawText(int id) {
   if (!TextRowValid(id)) return;
   if (!mt_prepared) {
@@ -411,16 +532,18 @@ void MuiDrawText(int id) {
     return;
   }
   if (!box->text[0][0]) return;
-  int left = 0, right = 0;
-  MuiGetButtonTextXLimits(id, &left, &right);
-  if (!box->text[1][0]) {
-    MuiDrawTextStringFloat((float)left, (float)box->y1, (float)right, (float)box->y2, c0[0], c0[1], c0[2],
-                           box->draw_type, 0, box->text[0]);
-    return;
-  }
-  float o = (float)(int)((float)box->text_h * 5.0f * 0.125f);
-  if (box->type == MUI_TYPE_SCROLLBAR) o += (float)mui_std_dim.sb_thumb_h / 2.0f;
-  const float y0 = (float)box->cy - o, y1 = (float)box->cy + o;
-  MuiDrawTextStringFloat((float)left, y0, (float)right, y0, c0[0], c0[1], c0[2], box->draw_type, 0, box->text[0]);
-  MuiDrawTextStringFloat((float)left, y1, (float)right, y1, c1[0], c1[1], c1[2], box->draw_type, 0, box->text[1]);
+  DrawBoxLines(id, c0, c1);
+  // A scroll bar's label runs across its thumb wherever the thumb is: the letters over the thumb
+  // are drawn again, clipped to the thumb, in the colour opposite to their own, so the label reads
+  // whole on both.
+  int tx = 0, ty = 0, tw = 0, th = 0;
+  if (!ThumbRect(id, &tx, &ty, &tw, &th)) return;
+  const float k0 = Opposite(c0), k1 = Opposite(c1);
+  const float o0[3] = {k0, k0, k0}, o1[3] = {k1, k1, k1};
+  const int sx1 = (int)((float)tx * x_ratio), sx2 = (int)((float)(tx + tw) * x_ratio);
+  const int sy1 = (int)((float)ty * y_ratio), sy2 = (int)((float)(ty + th) * y_ratio);
+  glScissor(sx1, HEIGHT - sy2, sx2 - sx1, sy2 - sy1);
+  glEnable(GL_SCISSOR_TEST);
+  DrawBoxLines(id, o0, o1);
+  glDisable(GL_SCISSOR_TEST);
 }

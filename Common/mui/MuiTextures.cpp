@@ -213,7 +213,9 @@ int MuiTexturesGetTextureNumFromName(const char* name) {
 _ComGlDxTexture* MuiTexturesGetTextureFromNum(int id, char state) {
   if (mt_init_ok != 1 || id < 0 || id >= MUI_MAX_TEXTURES || state < 0 || state > 3) return nullptr;
   _MuiTexture* slot = &mui_texture[id];
-  if (slot->status[(int)state] != MUI_TEX_LOADED || !slot->tex[(int)state].created) return nullptr;
+  // One image serves every state of a one-file slot, as in the lookups by name.
+  const int s = slot->one_file ? 0 : state;
+  if (slot->status[s] != MUI_TEX_LOADED || !slot->tex[s].created) return nullptr;
   return &slot->tex[0];
 }
 

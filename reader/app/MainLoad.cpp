@@ -79,9 +79,18 @@ char CopyPath(char* dst, size_t size, const char* src, size_t len) {
 
 void SetError(char* error_text, const char* format, const char* arg) {
   if (!error_text) return;
-  // The Load screen's message buffer is 512 bytes; a long path is shortened in the message only.
+  // The Load screen's message buffer is 512 bytes; a long path is shortened in the message only,
+  // from its front, so that its end (the file name) is still told.
   int n = snprintf(error_text, 512, format, arg);
-  if (n >= 512) error_text[511] = 0;
+  if (n < 512) return;
+  const size_t over = (size_t)n - 511 + 3;  // what must go, and room for the "..."
+  if (over >= strlen(arg)) {
+    error_text[511] = 0;
+    return;
+  }
+  char shortened[512];
+  snprintf(shortened, sizeof(shortened), "...%s", arg + over);
+  snprintf(error_text, 512, format, shortened);
 }
 
 char HasBookExtension(const char* path) {

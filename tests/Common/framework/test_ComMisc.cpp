@@ -32,6 +32,18 @@ TEST(ComMisc, RoundingTowardsZeroOnHalves) {
   EXPECT_EQ(ComMiscRoundLong(-1000000.5), -1000000);
 }
 
+// The distance between two times of a wrapping millisecond clock keeps its sign across the wrap.
+TEST(ComMisc, TicksSinceAcrossTheWrap) {
+  struct {
+    uint32_t now, then;
+    int32_t want;
+  } cases[] = {
+      {1000, 400, 600},          {400, 1000, -600},       {5, 0xFFFFFFF0u, 21},
+      {0xFFFFFFF0u, 5, -21},     {0x7FFFFFFFu, 0, INT32_MAX}, {0, 0, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.want, ComMiscTicksSince(c.now, c.then)) << c.now << " - " << c.then;
+}
+
 TEST(ComMisc, ClosestPowerOf2) {
   struct {
     unsigned n, want;

@@ -44,7 +44,12 @@ TEST_F(MuiTextTest, WrapBreaksAtSpacesAndLineBreaks) {
       {"a\r\nb", 200, {"a", "", "b"}, 10},                // CR LF leaves an empty line between
       {"  lead", 200, {"lead"}, 40},                      // blanks at a line start are dropped
       {"a\n", 200, {"a"}, 10},                            // no empty last line after a final break
-      {"aaa bbbbbbbbbbbbbbbbbbbb cc", 60, {"aaa", "bbbbbbbbbbbbbbbbbbbb", "cc"}, 200},  // overflows
+      // A word longer than the room keeps a line of its own, drawn fitted to the room.
+      {"aaa bbbbbbbbbbbbbbbbbbbb cc", 60, {"aaa", "bbbbbbbbbbbbbbbbbbbb", "cc"}, 60},
+      // A question's last word keeps its mark: a line never starts with the mark alone.
+      {"files by Lectrel ?", 165, {"files by", "Lectrel ?"}, 90},
+      {"the end .", 80, {"the", "end ."}, 50},
+      {"a ?", 25, {"a", "?"}, 10},  // with no word before the mark it takes its own line
       {"back\\slash", 200, {"back\\slash"}, 100},
       {"", 200, {}, 0},
       {"   ", 200, {}, 0},
@@ -92,6 +97,7 @@ TEST_F(MuiTextTest, TextLimitsFollowArrowsTypesAndDrawTypes) {
   mui_std_dim.arrow_w = 12;
   mui_std_dim.check_w = 12;
   mui_std_dim.check_gap = 3;
+  mui_std_dim.list_button_w = 12;
   struct Case {
     const char* what;
     _MuiButtonType type;
@@ -109,6 +115,8 @@ TEST_F(MuiTextTest, TextLimitsFollowArrowsTypesAndDrawTypes) {
       {"check box mark", MUI_TYPE_CHECKBOX, MUI_TEXT_LEFT, 0, 0, 105, 280},
       {"check box, multi-line centred", MUI_TYPE_CHECKBOX, MUI_TEXT_MULTI_CENTRED, 0, 0, 120, 280},
       {"multi-line left keeps its gaps", MUI_TYPE_CHECKBOX, MUI_TEXT_MULTI_LEFT, 0, 0, 105, 280},
+      {"list, clear of its button", MUI_TYPE_LIST, MUI_TEXT_LEFT, 0, 0, 105, 280},
+      {"list, centred: equal gaps", MUI_TYPE_LIST, MUI_TEXT_CENTRED, 0, 0, 120, 280},
   };
   for (const Case& c : cases) {
     MuiRemoveAllBoxes();
@@ -120,6 +128,7 @@ TEST_F(MuiTextTest, TextLimitsFollowArrowsTypesAndDrawTypes) {
     mouse_box[id].right_arrow = c.right;
     mouse_box[id].text_margin = 5;
     mouse_box[id].arrow_margin = 3;
+    mouse_box[id].list_margin = 3;
     int l = -1, r = -1;
     ASSERT_EQ(1, MuiGetButtonTextXLimits(id, &l, &r)) << c.what;
     EXPECT_EQ(c.l, l) << c.what;
@@ -132,6 +141,38 @@ TEST_F(MuiTextTest, TextLimitsFollowArrowsTypesAndDrawTypes) {
     EXPECT_EQ(9, r);
   }
   EXPECT_EQ(0, MuiGetButtonTextXLimits(0, nullptr, &r));
+}
+
+// Every box text goes through one fitting rule: kept when it fits, squeezed down to half its
+// width, and past that cut with "..." (a path keeps its end, the file name; other texts their start)
+// and squeezed as far as the cut needs. Widths are ten units a character.
+TEST_F(MuiTextTest, LinesAreFittedToTheirRoom) {
+  const std::string path = "/home/reader/" + std::string(60, 'd') + "/Book.pdf";
+  struct Case {
+    const char* what;
+    std::string text;
+    float room;
+    std::string drawn;
+    float squeeze;
+  } cases[] = {
+      {"fits", "Paper: Type 10", 140, "Paper: Type 10", 1.0f},
+      {"squeezed", "Paper: Type 10", 100, "Paper: Type 10", 100.0f / 140.0f},
+      {"squeezed to the smallest readable", "abcdefghij", 50, "abcdefghij", 0.5f},
+      // At half width 40 units hold 8 characters: "abcde" and the "...".
+      {"cut, keeping the start", "abcdefghijk", 40, "abcde...", 0.5f},
+      {"no blank before the dots", "abcd efghijk", 40, "abcd...", 40.0f / 70.0f},
+      {"a path keeps its file name", path, 100, "...dddddddd/Book.pdf", 0.5f},
+      {"no room", "abc", 0, "", 1.0f},
+  };
+  for (const Case& c : cases) {
+    char cut[MUI_TEXT_LEN];
+    float squeeze = -1.0f;
+    const char* drawn = MuiTextFitLine(c.text.c_str(), c.room, cut, &squeeze);
+    EXPECT_EQ(c.drawn, drawn) << c.what;
+    EXPECT_NEAR(c.squeeze, squeeze, 1e-5f) << c.what;
+    // Whatever is drawn lies within the room.
+    EXPECT_LE(strlen(drawn) * 10.0f * squeeze, c.room + 1e-3f) << c.what;
+  }
 }
 
 TEST_F(MuiTextTest, MultiLineBlockMeasuresWithoutDrawing) {

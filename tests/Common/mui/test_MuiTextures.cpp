@@ -9,6 +9,10 @@
 #include "Mui.h"
 #include "MuiBitmap.h"
 #include "MuiBox.h"
+#include "MuiList.h"
+#include "MuiMulti.h"
+#include "MuiPanel.h"
+#include "MuiRange.h"
 #include "MuiTextures.h"
 #include "support_MuiDraw.h"
 #include "support_MuiKit.h"
@@ -296,6 +300,36 @@ TEST_F(MuiTexturesTest, ArrowsAndCheckMarksAreIncludedWhereTheyBelong) {
     for (int s = MUI_STD_CHECK_ON; s <= MUI_STD_CHECK_OFF_DISABLED; s++)
       EXPECT_EQ(s == m.included, mui_bitmap[id].std_include[s] != 0) << (int)m.active << (int)m.value << " " << s;
     EXPECT_EQ(1, mui_bitmap[id].any_standard);
+  }
+}
+
+// A widget that takes its arrows away on set-up takes their pictures with them: a box that had
+// arrows does not keep drawing them once it is a panel, a multi-selection list, a list or a range.
+char* Entry(int) { return const_cast<char*>("entry"); }
+
+TEST_F(MuiTexturesTest, WidgetsThatDropTheirArrowsDropTheirPictures) {
+  struct Case {
+    const char* what;
+    _MuiButtonType type;
+    void (*set_up)(int id);
+  } cases[] = {
+      {"panel", MUI_TYPE_PANEL, [](int id) { MuiPanelSetValues(id, 3, 5, Entry); }},
+      {"multi-selection list", MUI_TYPE_MULTISEL, [](int id) { MuiMultiselSetValues(id, 3, 5, Entry); }},
+      {"list", MUI_TYPE_LIST, [](int id) { MuiListSetValues(id, 3, Entry); }},
+      {"range", MUI_TYPE_RANGE, [](int id) { MuiRangeSetLimits(id, 0.0f, 1.0f, 0.1f); }},
+  };
+  for (const Case& c : cases) {
+    MuiRemoveAllBoxes();
+    const int id = MuiAddNewScreenBox(100, 50, 300, 80, [](char) {});
+    MuiSetArrowsState(id, 1, 1);
+    ASSERT_EQ(1, mui_bitmap[id].std_include[MUI_STD_LEFT_ARROW]) << c.what;
+    MuiSetType(id, c.type);
+    c.set_up(id);
+    EXPECT_EQ(0, mouse_box[id].left_arrow) << c.what;
+    EXPECT_EQ(0, mouse_box[id].right_arrow) << c.what;
+    EXPECT_EQ(0, mui_bitmap[id].std_include[MUI_STD_LEFT_ARROW]) << c.what;
+    EXPECT_EQ(0, mui_bitmap[id].std_include[MUI_STD_RIGHT_ARROW]) << c.what;
+    EXPECT_EQ(0, mui_bitmap[id].any_standard) << c.what;
   }
 }
 

@@ -126,6 +126,22 @@ TEST_F(ReaderHome, SetupFilenameTable) {
   }
 }
 
+// A path too long for the message is shortened from its front: the message still ends with the
+// book's file name, which is what the reader needs to recognise it.
+TEST_F(ReaderHome, ALongPathKeepsItsFileNameInTheMessage) {
+  const std::string tail = "/Chapter-Notes.pdf";
+  const std::string path = "/" + std::string(1023 - 1 - tail.size(), 'd') + tail;
+  ASSERT_EQ(1023u, path.size());
+  std::vector<char> buf(path.begin(), path.end());
+  buf.push_back(0);
+  char error[512] = "stale";
+  EXPECT_EQ(0, MainSetupFilename(buf.data(), error));
+  const std::string e = error;
+  EXPECT_EQ(511u, e.size());
+  EXPECT_EQ(0u, e.rfind("Cannot access file (...", 0)) << e.substr(0, 40);
+  EXPECT_EQ(tail + ")", e.substr(e.size() - tail.size() - 1)) << e.substr(e.size() - 40);
+}
+
 TEST_F(ReaderHome, BooksOfTheSameNameShareOneCacheAndNeverTheLog) {
   mkdir((books_ + "/a").c_str(), 0755);
   mkdir((books_ + "/b").c_str(), 0755);

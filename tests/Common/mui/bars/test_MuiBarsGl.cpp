@@ -11,6 +11,7 @@
 #include "ComGlMisc.h"
 #include "Mui.h"
 #include "MuiBitmap.h"
+#include "MuiBox.h"
 #include "MuiColour.h"
 #include "MuiRange.h"
 #include "MuiRender.h"
@@ -100,21 +101,53 @@ TEST_F(MuiBarsGl, AColourPickerDrawsItsBarsAndThumbs) {
   ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_RED, "StdRed", SolidBmp("r.bmp", kRed, 64, 16).c_str(), -1, 1, 16, 16));
   ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_GREEN, "StdGreen", SolidBmp("g.bmp", kGreen, 64, 16).c_str(), -1, 1, 16, 16));
   ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_COLOUR_BLUE, "StdBlue", SolidBmp("b.bmp", kBlue, 64, 16).c_str(), -1, 1, 16, 16));
-  const int id = MuiAddNewScreenBox(100, 100, 238, 164, nullptr);
-  MuiSetType(id, MUI_TYPE_COLOUR);
-  _MuiFloat3 colour = {0.0f, 0.5f, 2.0f};
-  MuiColourRegisterFloat3Variable(id, &colour);
-  Frame();
-  // Bars from y 102, 122, 142, 20 high, x 103..234; thumbs at 107 + 100 v, from bar top + 1.
-  EXPECT_PIXEL(103, 112, kRed);
-  EXPECT_PIXEL(101, 112, kBlack);
-  EXPECT_PIXEL(200, 112, kRed);
-  EXPECT_PIXEL(110, 112, kWhite);
-  EXPECT_PIXEL(160, 132, kWhite);
-  EXPECT_PIXEL(140, 132, kGreen);
-  EXPECT_PIXEL(229, 152, kWhite);  // 2.0 drawn at the end: 207..230
-  EXPECT_PIXEL(233, 152, kBlue);
-  EXPECT_PIXEL(236, 152, kBlack);
+  // The options screen gives its pickers a callback and arrow kinds, so that a press reaches the
+  // picker rather than firing as a push button; the bars have no arrows, and their thumbs travel
+  // the same whole bar either way.
+  for (bool arrows : {false, true}) {
+    SCOPED_TRACE(arrows ? "arrow kinds set" : "no arrow kinds");
+    MuiRemoveAllBoxes();
+    const int id = MuiAddNewScreenBox(100, 100, 238, 164, arrows ? NoAction : nullptr);
+    MuiSetType(id, MUI_TYPE_COLOUR);
+    if (arrows) MuiSetArrowsState(id, 1, 1);
+    _MuiFloat3 colour = {0.0f, 0.5f, 2.0f};
+    MuiColourRegisterFloat3Variable(id, &colour);
+    Frame();
+    // Bars from y 102, 122, 142, 20 high, x 103..234; thumbs at 107 + 100 v, from bar top + 1.
+    EXPECT_PIXEL(103, 112, kRed);
+    EXPECT_PIXEL(101, 112, kBlack);
+    EXPECT_PIXEL(200, 112, kRed);
+    EXPECT_PIXEL(110, 112, kWhite);
+    EXPECT_PIXEL(160, 132, kWhite);
+    EXPECT_PIXEL(140, 132, kGreen);
+    EXPECT_PIXEL(229, 152, kWhite);  // 2.0 drawn at the end: 207..230
+    EXPECT_PIXEL(233, 152, kBlue);
+    EXPECT_PIXEL(236, 152, kBlack);
+    // Pressed at its far end a dozen times, a bar's thumb reaches that end with its value.
+    colour = {0.0f, 0.0f, 0.0f};
+    MuiColourUpdateFromFloatVar(id, 0);
+    for (int i = 0; i < 12; i++) MuiColourHandleMousePress(id, 233, 112);
+    EXPECT_FLOAT_EQ(1.0f, colour.r);
+    Frame();
+    EXPECT_PIXEL(229, 112, kWhite);
+    EXPECT_PIXEL(205, 112, kRed);
+  }
+}
+
+// An inactive box draws its standard pictures in the disabled state; a picture added as one file
+// serves that state too, so an inactive scroll bar keeps its thumb.
+TEST_F(MuiBarsGl, AnInactiveScrollBarKeepsItsThumb) {
+  Thumb(kGreen);
+  const int id = MuiAddNewScreenBox(100, 100, 256, 120, NoAction);
+  MuiScrollbarSetValuesDouble(id, 0, 100, 10, 1);
+  MuiScrollbarSetPos(id, 50, 0);
+  for (char active : {1, 0}) {
+    SCOPED_TRACE((int)active);
+    MuiSetActiveState(id, active);
+    Frame();
+    EXPECT_PIXEL(116 + 50 + 1, 110, kGreen);
+    EXPECT_PIXEL(116 + 50 + 22, 110, kGreen);
+  }
 }
 
 // The range's bar is the thumb texture cut in three: the lower cap from its left quarter, the

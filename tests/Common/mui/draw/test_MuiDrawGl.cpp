@@ -16,7 +16,9 @@
 #include "Mui.h"
 #include "MuiBitmap.h"
 #include "MuiBox.h"
+#include "MuiPopup.h"
 #include "MuiRender.h"
+#include "MuiScrollbar.h"
 #include "MuiText.h"
 #include "MuiTextures.h"
 
@@ -430,7 +432,7 @@ TEST_F(MuiTextGl, InactiveTextsTakeTheDisabledColourWhenAsked) {
   MuiUseDisabledTextColour(0);
 }
 
-TEST_F(MuiTextGl, MultiLineBoxesBreakLinesAndAreNeverShrunk) {
+TEST_F(MuiTextGl, MultiLineBoxesBreakLinesAndFitAWordLongerThanTheBox) {
   // A backslash and an n split the text into two lines: two bands of lit rows.
   int id = Label(200, 100, 440, 220, "acme\\nmoon", 16, 10);
   MuiSetButtonDrawType(id, MUI_TEXT_MULTI_CENTRED_HEAD_LEFT);
@@ -443,17 +445,84 @@ TEST_F(MuiTextGl, MultiLineBoxesBreakLinesAndAreNeverShrunk) {
     in_band = lit;
   }
   EXPECT_EQ(2, bands);
-  // An unbroken word wider than the box overflows it in a multi-line box, and is shrunk into
-  // the limits of a one-line box.
+  // An unbroken word wider than the box is fitted into the box, in a multi-line box as in a
+  // one-line box.
   MuiRemoveAllBoxes();
   id = Label(300, 300, 340, 330, "UNBROKENWORDLONGERTHANITSBOX", 16, 10);
-  MuiSetButtonDrawType(id, MUI_TEXT_MULTI_LEFT);
+  for (_MuiTextDrawType type : {MUI_TEXT_MULTI_LEFT, MUI_TEXT_LEFT}) {
+    MuiSetButtonDrawType(id, type);
+    Frame();
+    EXPECT_EQ(0, Lit(345, 290, 640, 340)) << type;
+    EXPECT_EQ(0, Lit(0, 290, 298, 340)) << type;
+    EXPECT_GT(Lit(300, 290, 345, 340), 20) << type;
+  }
+}
+
+// A remembered path of 1,023 characters, told in the "Error Loading File" popup as the reader
+// tells it (shortened from its front to the popup's 511 characters): every lit pixel lies inside
+// the popup, at the reader's popup text sizes and at the default ones.
+TEST_F(MuiTextGl, ALongPathIsDrawnInsideItsPopup) {
+  const std::string tail = "/Chapter-Notes.pdf)";
+  std::string message = "Cannot access file (...";
+  message += std::string(511 - message.size() - tail.size(), 'd') + tail;
+  ASSERT_EQ(511u, message.size());
+  for (float scale_x : {0.8f, 1.0f}) {
+    SCOPED_TRACE(scale_x);
+    MuiPopupSetTextSizes(scale_x, scale_x == 1.0f ? 1.0f : 0.7f);
+    MuiPopupSimpleMessage("Error Loading File", message.c_str());
+    ASSERT_TRUE(MuiPopupIsOn());
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    MuiGetDimensions(muiMuiPopupMain, &x1, &y1, &x2, &y2);
+    for (int id = mp_old_num_boxes; id < num_mouse_boxes; id++) {
+      const _MouseBox& b = mouse_box[id];
+      if (!b.shown) continue;
+      EXPECT_TRUE(b.x1 >= x1 && b.x2 <= x2 && b.y1 >= y1 && b.y2 <= y2) << "box " << id << " leaves the popup";
+    }
+    ComGlMiscClearScreenAndDepthBuffers();
+    MuiRender();
+    MuiRenderAlwaysOnTop();
+    const int inside = Lit(x1, y1, x2 + 1, y2 + 1);
+    EXPECT_GT(inside, 500);
+    EXPECT_EQ(inside, Lit(0, 0, 640, 480)) << "text drawn outside the popup " << x1 << "," << y1 << " " << x2 << ","
+                                           << y2;
+    MuiPopupClose(0);
+  }
+  MuiPopupSetTextSizes(1.0f, 1.0f);
+}
+
+// A scroll bar's label runs across its thumb: where the letters lie over the thumb they are drawn
+// in the colour opposite to their own, so dark letters still read on a dark thumb.
+TEST_F(MuiTextGl, AScrollBarLabelReadsOverItsThumb) {
+  ASSERT_EQ(1, MuiTexturesAddButton(26, "bmp_light", SolidBmp("light.bmp", {200, 200, 200}).c_str(), -1, 0, 0, 0));
+  ASSERT_EQ(1, MuiTexturesAddButton(MUI_STD_SB_THUMB, "StdThumb", SolidBmp("thumb.bmp", {0, 0, 160}).c_str(), -1, 1,
+                                    40, 20));
+  mt_init_ok = 1;
+  MuiSetStandardButtonBlendType(-1);  // the thumb opaque: its colour is read back
+  MuiSetupStandardButtonsDimensions();
+  const int id = Label(100, 200, 400, 230, "MMMMMMMMMMMMMMMMMMMM", 16, 10);
+  MuiSetBitmap(id, "bmp_light");
+  MuiSetTextColourFloat(id, 0, 0, 0, 0, 0, 0);
+  MuiSetCallback(id, [](char) {});
+  MuiScrollbarSetValuesDouble(id, 0, 100, 10, 1);
+  MuiScrollbarSetPos(id, 50, 0);
   Frame();
-  EXPECT_GT(Lit(360, 290, 640, 340), 20);
-  MuiSetButtonDrawType(id, MUI_TEXT_LEFT);
-  Frame();
-  EXPECT_EQ(0, Lit(345, 290, 640, 340));
-  EXPECT_GT(Lit(300, 290, 345, 340), 20);
+  const _MuiBitmap& b = mui_bitmap[id];
+  ASSERT_EQ(1, b.std_include[MUI_STD_SB_THUMB]);
+  const int tx = b.std_x[MUI_STD_SB_THUMB], ty = b.std_y[MUI_STD_SB_THUMB];
+  // Bright pixels (letters) inside the thumb; the thumb itself is dark.
+  glFinish();
+  std::vector<unsigned char> px(40 * 20 * 4);
+  glReadPixels(tx, 480 - (ty + 20), 40, 20, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+  int bright = 0, thumb = 0;
+  for (size_t i = 0; i < px.size(); i += 4) {
+    const int y = (299 * px[i] + 587 * px[i + 1] + 114 * px[i + 2]) / 1000;
+    if (y > 150) bright++;
+    if (px[i] < 40 && px[i + 1] < 40 && px[i + 2] > 120) thumb++;
+  }
+  EXPECT_GT(bright, 40) << "letters over the thumb";
+  EXPECT_GT(thumb, 100) << "the thumb is still drawn";
+  MuiSetStandardButtonBlendType(1);
+  mt_init_ok = -1;
 }
 
 }  // namespace

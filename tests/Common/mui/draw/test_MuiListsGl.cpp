@@ -329,4 +329,32 @@ TEST_F(MuiListsTextGl, OpenListRowsShowTheirEntries) {
   MuiListClose(0, 0);
 }
 
+// A list's text fits beside its drop-down button, closed, and keeps its margins in the open
+// list's rows (the options screen's paper list, "Paper: Type 10" in a box 141 wide).
+char g_papers[3][MUI_TEXT_LEN] = {"Paper: Type 10", "Paper: Type 11", "Paper: Type 12"};
+
+TEST_F(MuiListsTextGl, ListTextsStayClearOfTheButtonAndTheEdges) {
+  MuiSetupStandardButtonsDimensions();
+  const int id = MuiAddNewScreenBox(28, 200, 169, 228, nullptr);
+  MuiSetType(id, MUI_TYPE_LIST);
+  White(id);
+  MuiSetTextSize(id, 14, 8);
+  MuiListSetStrings(id, 3, g_papers);
+  const _MouseBox& b = mouse_box[id];
+  ASSERT_GT(MuiTextGetStringWidth(id, g_papers[0]), (float)(b.w - 2 * b.text_margin - mui_std_dim.list_button_w))
+      << "the text must need fitting";
+  Frame();
+  const int button_x = b.x2 - mui_std_dim.list_button_w - b.list_margin;
+  EXPECT_GT(Lit(b.x1, b.y1, button_x, b.y2 + 1), 20);
+  EXPECT_EQ(0, Lit(button_x, b.y1, 640, b.y2 + 1)) << "under the drop-down button";
+  MuiListOpen(id);
+  Frame();
+  for (int row = 0; row < 3; row++) {
+    const int y = b.y1 + 28 * row;
+    EXPECT_GT(Lit(b.x1, y, b.x2 + 1, y + 28), 20) << row;
+    EXPECT_EQ(0, Lit(0, y, b.x1 + b.text_margin, y + 28)) << "at the open list's left edge, row " << row;
+  }
+  MuiListClose(0, 0);
+}
+
 }  // namespace
