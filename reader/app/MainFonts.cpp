@@ -245,11 +245,10 @@ char MainControlLoadFontFromFile(char* file, _ComFreeTypeFont* font) {
 void MainControlUpdateFontSizeAndColour() {
   if (!book_font || !book_font->setup) return;
   // The sample on the options screen is drawn upright whatever the page rotation.
-  float w = (float)(WIDTH > 0 ? WIDTH : 1), h = (float)(HEIGHT > 0 ? HEIGHT : 1);
-  float s = text_size_mult;
-  ComFreeTypeSetScale(book_font, s * font_orig_scale_x * 640 / w, s * font_orig_scale_y * 480 / h);
+  const _MainFontScales f = MainGetFontScales(0);
+  ComFreeTypeSetScale(book_font, f.x, f.y);
   MainSetBackgroundAndFontColours();
-  book_font->multiline_gap = s * font_orig_scale_y * line_orig_ygap * 480 / h;
+  book_font->multiline_gap = f.gap;
 }
 
 char MainControlLoadCurrentFont() {

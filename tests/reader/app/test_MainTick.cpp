@@ -364,6 +364,21 @@ TEST(Layout, ScalesSurviveAMinimisedWindow) {
   config.rotation = 0;
 }
 
+TEST(Layout, ProgressPercentageRoundsHalvesDown) {
+  struct Case {
+    float fraction;
+    const char* text;
+  } cases[] = {
+      {0.125f, "(12 %)"}, {0.375f, "(37 %)"}, {0.126f, "(13 %)"}, {0.005f, "(0 %)"},
+      {0, "(0 %)"},       {1, "(100 %)"},     {1.5f, "(100 %)"},  {-0.25f, "(0 %)"},
+  };
+  for (const Case& c : cases) {
+    char text[32];
+    MainFormatProgressPercent(c.fraction, text, sizeof(text));
+    EXPECT_STREQ(text, c.text) << c.fraction;
+  }
+}
+
 TEST(Layout, TextViewportLeavesOutAnAlwaysOnBar) {
   struct Case {
     char mode;
