@@ -272,9 +272,13 @@ char MainControlLoadCurrentFont() {
 }
 
 char MainControlSwitchFont(int index) {
+  // The font in use is the one named last made: the font list writes its new entry into
+  // mc_cur_font before its callback asks for the switch.
   char previous[256];
   snprintf(previous, sizeof(previous), "%s", mc_font_name);
-  const int previous_index = mc_cur_font;
+  int previous_index = -1;
+  for (int i = 0; font_infos && i < num_fonts; i++)
+    if (strcmp(font_infos[i].file, previous) == 0) previous_index = i;
   if (book_font->setup) ComFreeTypeRelease(book_font);
   mc_cur_font = index;
   if (MainControlLoadCurrentFont()) return 1;
