@@ -17,14 +17,14 @@ inline constexpr int MAKER_NUM_PICTURES = 6;
 
 // The main menu's titles show pictures 1 and 2, then 3 and 4 or, on every other run, 5 and 6.
 inline constexpr _MakerProgram maker_programs[MAKER_NUM_PROGRAMS] = {
-    {"Chess", "Games against the clock", "chess", "Chess_MAC", 1},
+    {"Chess", "Kings and pawns", "chess", "Chess_MAC", 1},
     {"Backgammon", "Dice and strategy", "backgammon", "Backgammon_MAC", 2},
     {"Solitaire", "Cards for one", "solitaire", "Solitaire_MAC", 5},
     {"Mahjong", "Tiles to match", "mahjong", "Mahjong_MAC", 3},
     {"Sudoku", "Numbers in squares", "sudoku", "Sudoku_MAC", 0},
     {"Pool", "Billiards at home", "pool", "Pool_MAC", 0},
     {"Bowling", "Ten pins", "bowling", "Bowling_MAC", 4},
-    {"Puzzles", "Teasers for the mind", "puzzles", "Puzzles_MAC", 6},
+    {"Puzzles", "Brain teasers", "puzzles", "Puzzles_MAC", 6},
 };
 
 // The program whose title picture is number n (1 to MAKER_NUM_PICTURES), or null.
