@@ -272,8 +272,8 @@ char MainControlLoadCurrentFont() {
 }
 
 char MainControlSwitchFont(int index) {
-  // The font in use is the one named last made: the font list writes its new entry into
-  // mc_cur_font before its callback asks for the switch.
+  // The font in use is the one last made, mc_font_name: mc_cur_font may already hold the new
+  // entry, as the font list writes its choice there before its callback asks for the switch.
   char previous[256];
   snprintf(previous, sizeof(previous), "%s", mc_font_name);
   int previous_index = -1;
