@@ -9,7 +9,8 @@
 //     "wbox_*.bmp" in their states (l normal, p pressed, h highlighted, d disabled), each with the
 //     mask that rounds it ("main_a.tga", "box_a.tga", "wbox_a.tga");
 //   - the title pictures "TitleN copy.bmp" (highlighted) and "TitleNL copy.bmp" (normal), N = 1 to 6,
-//     which take the main button's mask, their labels drawn with the given font.
+//     which take the main button's mask, each showing the maker's program whose page it opens
+//     (reader/app/MakerPrograms.h), their labels drawn with the given font.
 // Pictures are 24-bit uncompressed BMPs, masks 32-bit TGAs, every one a power of two on each side
 // and a picture the same size as its mask. The colours of masked pictures are premultiplied by the
 // mask so that nothing shows outside the rounded shape.
@@ -24,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "MakerPrograms.h"
 #include "gen_picture.h"
 
 namespace {
@@ -249,13 +251,7 @@ const Look kDisabled = {{0.800f, 0.805f, 0.815f}, {0.700f, 0.705f, 0.720f}, {0.5
 // ---------------------------------------------------------------------------------------------
 // Title pictures: a round badge with the program's initial, its name and what it does.
 
-struct Program {
-  const char* name;
-  const char* what;
-  Colour badge;
-};
-
-Picture MakeTitle(Font& font, const Shape& s, const Program& prog, bool lit) {
+Picture MakeTitle(Font& font, const Shape& s, const _MakerProgram& prog, Colour badge_colour, bool lit) {
   Look look = lit ? kHighlighted : kNormal;
   if (!lit) {
     look.top = Scale(look.top, 0.94f);
@@ -263,7 +259,7 @@ Picture MakeTitle(Font& font, const Shape& s, const Program& prog, bool lit) {
   }
   Picture p = MakeFace(s, look);
   const float cx = 62, cy = s.h * 0.5f, r = 38;
-  Colour badge = lit ? prog.badge : Scale(prog.badge, 0.72f);
+  Colour badge = lit ? badge_colour : Scale(badge_colour, 0.72f);
   Colour ring = Mix(badge, Colour{1, 1, 1}, lit ? 0.55f : 0.3f);
   for (int y = 0; y < s.h; y++)
     for (int x = 0; x < s.w; x++) {
@@ -483,21 +479,23 @@ int main(int argc, char** argv) {
     tga(std::string(b.stem) + "_a.tga", MakeMask(b.shape));
   }
 
-  // The maker's other programs, in the order of the main menu's title links.
-  const Program programs[6] = {
-      {"Scribe", "Notes and outlines", {0.220f, 0.450f, 0.700f}},
-      {"Tempo", "Time and tasks", {0.200f, 0.560f, 0.480f}},
-      {"Vela", "Charts of the sky", {0.450f, 0.330f, 0.680f}},
-      {"Orbit", "Planets on the desk", {0.700f, 0.460f, 0.220f}},
-      {"Atlas", "Maps of the world", {0.300f, 0.550f, 0.300f}},
-      {"Mosaic", "Photos in tiles", {0.680f, 0.300f, 0.400f}},
-  };
+  // Each title picture shows the program whose page it opens, by the one table of the programs.
+  const Colour badges[MAKER_NUM_PICTURES] = {{0.220f, 0.450f, 0.700f}, {0.200f, 0.560f, 0.480f},
+                                             {0.450f, 0.330f, 0.680f}, {0.700f, 0.460f, 0.220f},
+                                             {0.300f, 0.550f, 0.300f}, {0.680f, 0.300f, 0.400f}};
   const Shape title = buttons[0].shape;  // the titles take the main button's mask
-  for (int n = 1; n <= 6; n++)
+  for (int n = 1; n <= MAKER_NUM_PICTURES; n++) {
+    const _MakerProgram* prog = MakerProgramOfPicture(n);
+    if (!prog) {
+      fprintf(stderr, "gen_menu_images: no program for title picture %d\n", n);
+      ok = false;
+      continue;
+    }
     for (int lit = 0; lit <= 1; lit++) {
-      Picture p = MakeTitle(font, title, programs[n - 1], lit != 0);
+      Picture p = MakeTitle(font, title, *prog, badges[n - 1], lit != 0);
       Premultiply(p, title);
       bmp("Title" + std::to_string(n) + (lit ? "" : "L") + " copy.bmp", p);
     }
+  }
   return ok ? 0 : 1;
 }

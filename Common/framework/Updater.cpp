@@ -174,9 +174,8 @@ char UpdaterReadURL(char* url, char test_only) {
   char* mark2 = strstr(up_html, kMark2);
   ReadLink(1, mark1, up_link1);
   ReadLink(2, mark2, up_link2);
-  // Only the text before the links is shown.
-  char* cut = mark1 && (!mark2 || mark1 < mark2) ? mark1 : mark2;
-  if (cut) *cut = 0;
+  // Link 1's mark ends the text that is shown; an answer without it is shown whole.
+  if (mark1) *mark1 = 0;
   return 1;
 }
 

@@ -3,8 +3,10 @@
 #ifndef VARIOUS_H
 #define VARIOUS_H
 
-// The maker's web site (scheme and host, no "/" at the end) that the page links and the version
-// check go to. Null or an address of VARIOUS_MAX_SITE bytes or more puts back the built-in one.
+// The maker's web site (scheme and host, no "/" at the end): every address of the maker's server
+// is built on it (these page links, the version check, and the reader's web pages, tell-a-friend
+// script and bookstore search). Null or an address of VARIOUS_MAX_SITE bytes or more puts back the
+// built-in one.
 inline constexpr int VARIOUS_MAX_SITE = 448;
 void VariousSetWebSite(const char* site);
 const char* VariousGetWebSite();

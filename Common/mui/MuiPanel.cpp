@@ -23,6 +23,11 @@ constexpr int kPanelBarTexture = 18;
 
 char mp_empty[1];
 
+// The panel a press last landed on, and whether its entries were listed anew since: the press's
+// own callback may put other entries in their place (a file selector opening a folder).
+int mp_pressed_id = -1;
+bool mp_listed_since_press = false;
+
 bool IsPanel(int id) { return MuiIdValid(id) && mouse_box[id].type == MUI_TYPE_PANEL; }
 
 // Entry i's text, "" outside the entries or without a source; the callback wins over strings.
@@ -60,6 +65,7 @@ bool CheckPageSize(int id, int num_per_page, const char* func) {
 }
 
 void StartList(int id, int num, int num_per_page) {
+  if (id == mp_pressed_id) mp_listed_since_press = true;
   _MuiPanel& p = mui_panel[id];
   p.pos = 0;
   p.num = num;
@@ -354,6 +360,8 @@ char MuiPanelHandleMousePress(int id, int x, int y) {
   if (x < b.x1 || x > b.x2 || y < b.y1 || y > b.y2 || p.num_per_page < 1) return 0;
   const int r = b.h / p.num_per_page;
   if (r < 1) return 0;
+  mp_pressed_id = id;
+  mp_listed_since_press = false;
   _SideBarInfo sb;
   if (MuiPanelGetSidebarDimensions(id, &sb) && x >= sb.sb_x) {
     if (y < sb.thumb_y) {
@@ -374,6 +382,8 @@ char MuiPanelHandleMousePress(int id, int x, int y) {
 
 // A double click confirms the selection only when it lands on the selected row; anywhere else
 // (the side bar, another row, the empty rows below the last entry) it is the press it stands for.
+// When its first click listed other entries, the second was aimed at a row of the old list and
+// neither confirms nor chooses anything of the new one, which the user had not seen.
 char MuiPanelHandleDoubleClick(int id) {
   if (!MuiIdValid(id)) return 0;
   const _MouseBox& b = mouse_box[id];
@@ -382,6 +392,7 @@ char MuiPanelHandleDoubleClick(int id) {
   if (x < b.x1 || x > b.x2 || y < b.y1 || y > b.y2 || p.num_per_page < 1) return 0;
   const int r = b.h / p.num_per_page;
   if (r < 1) return 0;
+  if (id == mp_pressed_id && mp_listed_since_press) return 1;
   _SideBarInfo sb;
   const bool on_bar = MuiPanelGetSidebarDimensions(id, &sb) && x >= sb.sb_x;
   if (!on_bar && p.pos >= 0 && p.pos < p.num && RowAt(p, b, y, r) + p.display_pos == p.pos) {

@@ -424,13 +424,7 @@ char GameMousePressCB(char button, char down) { return MainProcessMousePress(but
 
 void GameMouseWheelInputCB(int delta) { MainProcessMouseWheelInput(delta); }
 
-void GameMouseDoubleClickMuiOffCB(char button) {
-  (void)button;
-  if (main_loading_book || quit_loading_book) return;
-  key_down[253] = 2;
-  MainProcessKeys();
-  key_down[253] = 0;
-}
+void GameMouseDoubleClickMuiOffCB(char button) { MainProcessMouseDoubleClick(button); }
 
 char GameKeyCharMuiOffCB(int key) {
   if (key >= 'A' && key <= 'Z') key = key - 'A' + 'a';

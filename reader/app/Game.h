@@ -10,7 +10,7 @@
 
 struct _ComGlDxTexture;
 
-// The program's version, written to the log and shown by About.
+// The program's version, written to the log and shown by About and the start-up dialog.
 const float GAME_PROGRAM_VERSION = 1.81f;
 
 extern char g_cursor_is_on;

@@ -23,6 +23,7 @@
 #include "MuiCheckbox.h"
 #include "MuiPopup.h"
 #include "Screens.h"
+#include "Various.h"
 
 int muiLoadExit = -1, muiLoadDir = -1, muiLoadTitle = -1, muiLoadFiles = -1, muiLoadDrive = -1,
     muiLoadBack = -1, muiLoadMainTitle = -1, muiLoadHtmlP = -1, muiLoadReconvert = -1,
@@ -36,8 +37,9 @@ int lc_num_review_words;
 
 namespace {
 
-// The bookstore's search page; the query keys and the "books" mode are the store's.
-const char* const kReviewsSearchAddress = "https://www.quorvane.com/bookstore/search";
+// The bookstore's search page on the maker's site; the query keys and the "books" mode are the
+// store's.
+const char* const kReviewsSearchPath = "/bookstore/search";
 
 
 void SetOpenAndReviewsActive(char on) {
@@ -280,7 +282,8 @@ char LoadBuildReviewsUrl(char* out, size_t size) {
   out[0] = 0;
   if (lc_num_review_words < 1) return 0;
   size_t pos = 0;
-  bool fits = Append(out, size, &pos, kReviewsSearchAddress, false) &&
+  bool fits = Append(out, size, &pos, VariousGetWebSite(), false) &&
+              Append(out, size, &pos, kReviewsSearchPath, false) &&
               Append(out, size, &pos, "?keyword=", false);
   for (int i = 0; fits && i < lc_num_review_words; i++) {
     if (i > 0) fits = Append(out, size, &pos, "%20", false);

@@ -245,11 +245,10 @@ char MainControlLoadFontFromFile(char* file, _ComFreeTypeFont* font) {
 void MainControlUpdateFontSizeAndColour() {
   if (!book_font || !book_font->setup) return;
   // The sample on the options screen is drawn upright whatever the page rotation.
-  float w = (float)(WIDTH > 0 ? WIDTH : 1), h = (float)(HEIGHT > 0 ? HEIGHT : 1);
-  float s = text_size_mult;
-  ComFreeTypeSetScale(book_font, s * font_orig_scale_x * 640 / w, s * font_orig_scale_y * 480 / h);
+  const _MainFontScales f = MainGetFontScales(0);
+  ComFreeTypeSetScale(book_font, f.x, f.y);
   MainSetBackgroundAndFontColours();
-  book_font->multiline_gap = s * font_orig_scale_y * line_orig_ygap * 480 / h;
+  book_font->multiline_gap = f.gap;
 }
 
 char MainControlLoadCurrentFont() {
@@ -273,9 +272,13 @@ char MainControlLoadCurrentFont() {
 }
 
 char MainControlSwitchFont(int index) {
+  // The font in use is the one last made, mc_font_name: mc_cur_font may already hold the new
+  // entry, as the font list writes its choice there before its callback asks for the switch.
   char previous[256];
   snprintf(previous, sizeof(previous), "%s", mc_font_name);
-  const int previous_index = mc_cur_font;
+  int previous_index = -1;
+  for (int i = 0; font_infos && i < num_fonts; i++)
+    if (strcmp(font_infos[i].file, previous) == 0) previous_index = i;
   if (book_font->setup) ComFreeTypeRelease(book_font);
   mc_cur_font = index;
   if (MainControlLoadCurrentFont()) return 1;

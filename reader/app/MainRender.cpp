@@ -18,6 +18,7 @@
 #include "ComGlMisc.h"
 #include "ComGlTexture.h"
 #include "ComMacWin.h"
+#include "ComMisc.h"
 #include "Config.h"
 #include "Game.h"
 #include "MainGeometry.h"
@@ -159,19 +160,28 @@ char MainGetTextViewport(int* x, int* y, int* w, int* h) {
                                 h);
 }
 
-void MainCalcFontScales() {
-  float s = text_size_mult;
-  float w = (float)SafeWidth(), h = (float)SafeHeight();
-  if (Rotated()) {
-    font_scale_x = s * font_orig_scale_x * 480 / h;
-    font_scale_y = s * font_orig_scale_y * 640 / w;
-    line_ygap = s * font_orig_scale_y * line_orig_ygap * 640 / w;
+_MainFontScales MainGetFontScales(int rotation) {
+  const float s = text_size_mult;
+  const float w = (float)SafeWidth(), h = (float)SafeHeight();
+  _MainFontScales r;
+  if (MainGetRotation(rotation).turned) {
+    r.x = s * font_orig_scale_x * 480 / h;
+    r.y = s * font_orig_scale_y * 640 / w;
+    r.gap = s * font_orig_scale_y * line_orig_ygap * 640 / w;
   } else {
-    font_scale_x = s * font_orig_scale_x * 640 / w;
-    font_scale_y = s * font_orig_scale_y * 480 / h;
-    line_ygap = s * font_orig_scale_y * line_orig_ygap * 480 / h;
+    r.x = s * font_orig_scale_x * 640 / w;
+    r.y = s * font_orig_scale_y * 480 / h;
+    r.gap = s * font_orig_scale_y * line_orig_ygap * 480 / h;
   }
-  if (!(line_ygap >= 0.1f)) line_ygap = 0.1f;
+  if (!(r.gap >= 0.1f)) r.gap = 0.1f;  // also a NaN
+  return r;
+}
+
+void MainCalcFontScales() {
+  const _MainFontScales f = MainGetFontScales(config.rotation);
+  font_scale_x = f.x;
+  font_scale_y = f.y;
+  line_ygap = f.gap;
   line_ygap2 = line_ygap / 2;
   empty_line_ygap = line_ygap * config.paragraph_spacing;
   const float page_h = Rotated() ? 640.0f : 480.0f;
@@ -277,6 +287,11 @@ void MainRenderBoxBg(float x, float y, float width, float height, float cap_widt
   TexEnd();
 }
 
+void MainFormatProgressPercent(float fraction, char* out, size_t size) {
+  // The framework's one rounding rule: a half goes down, so 99.5 % is not shown as done.
+  snprintf(out, size, "(%d %%)", (int)ComMiscRound(Clamp01(fraction) * 100));
+}
+
 char MainRenderBox(char which) {
   if (which == 1) {
     if (!m_render_box) return 0;
@@ -301,8 +316,7 @@ char MainRenderBox(char which) {
     MainDrawString(320, display_perc == -2 ? 240 : 210, display_str);
     if (display_perc >= 0) {
       char perc[32];
-      float f = Clamp01(display_perc);
-      snprintf(perc, sizeof(perc), "(%d %%)", (int)lroundf(f * 100));
+      MainFormatProgressPercent(display_perc, perc, sizeof(perc));
       MainDrawString(320, 240, perc);
     }
     if (display_perc != -2) MainDrawString(320, 270, (char*)"Press Escape to Cancel");

@@ -4,6 +4,8 @@
 #ifndef MAINRENDER_H
 #define MAINRENDER_H
 
+#include <cstddef>
+
 #include "LecFont.h"
 
 struct _MainButton {
@@ -32,6 +34,12 @@ extern float menu_blend;                   // fade of the progress bar and the "
 extern char m_rotating_screen;             // set while a rotation change reloads the book
 extern _MainButton menu_buttons[1];
 
+// The book font's scale and the height of one text line (at least 0.1) for a page rotation, from
+// the size settings' working copies and the window's size.
+struct _MainFontScales {
+  float x, y, gap;
+};
+_MainFontScales MainGetFontScales(int rotation);
 void MainCalcFontScales();
 void MainUpdateAfterConfigChange();
 void MainSetBackgroundColour();
@@ -41,6 +49,8 @@ void MainRenderText();
 void MainRenderProgressBar(float inset, float y_centre, float height, float fraction, float alpha);
 void MainRenderBoxBg(float x, float y, float width, float height, float cap_width, float alpha);
 char MainRenderBox(char which);
+// The progress box's percentage line, "(%d %%)", for a fraction of 0 to 1.
+void MainFormatProgressPercent(float fraction, char* out, size_t size);
 void MainDrawString(float x, float y, char* text);
 void MainUpdateForPageRotationForDrawingTextures();
 void MainTurnOnMenu(char set_blend);

@@ -122,6 +122,15 @@ void SeekTo(int x, int y) {
   MainUpdateAfterConfigChange();
 }
 
+// A press on the shown bar moves within the book and starts a drag; it is not also a page turn.
+char PressOnBar() {
+  if (!g_cursor_is_on || bar_height <= 0 || !InBarStrip(m_mouse_x, m_mouse_y)) return 0;
+  mc_clicking_on_progress_bar = 1;
+  key_down[kMouseLeft] = key_down[kMouseRight] = key_down[kMouseMiddle] = 0;
+  SeekTo(m_mouse_x, m_mouse_y);
+  return 1;
+}
+
 }  // namespace
 
 int MainChooseFrameRate(char menus_on, char scrolling, char reduce_power, char box_shown,
@@ -370,13 +379,19 @@ char MainProcessMousePress(char button, char pressed) {
     if (button == 0 && menu_buttons[0].callback) menu_buttons[0].callback();
     return 1;
   }
-  if (g_cursor_is_on && bar_height > 0 && InBarStrip(m_mouse_x, m_mouse_y)) {
-    mc_clicking_on_progress_bar = 1;
-    // The press moves within the book; it is not also a page turn.
-    key_down[kMouseLeft] = key_down[kMouseRight] = key_down[kMouseMiddle] = 0;
-    SeekTo(m_mouse_x, m_mouse_y);
-  }
+  PressOnBar();
   return 0;
+}
+
+void MainProcessMouseDoubleClick(char button) {
+  (void)button;
+  if (main_loading_book || quit_loading_book) return;
+  // The second press of a double click comes here alone: on the bar it seeks as the first did.
+  if (PressOnBar()) return;
+  // Elsewhere it counts as one more left press.
+  key_down[kMouseLeft] = 2;
+  MainProcessKeys();
+  key_down[kMouseLeft] = 0;
 }
 
 void MainProcessMouseMove(int x, int y) {

@@ -15,6 +15,8 @@ void MainUpdateAfterScrollingOrMuiChange();
 void MainProcessKeys();
 void MainProcessCharKey(char c);
 char MainProcessMousePress(char button, char pressed);
+// The second press of a double click (the press callback does not see it).
+void MainProcessMouseDoubleClick(char button);
 void MainProcessMouseMove(int x, int y);
 void MainProcessMouseWheelInput(int delta);
 void MainAdvancePage(int direction);

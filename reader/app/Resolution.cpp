@@ -8,6 +8,7 @@
 #include "ComFile.h"
 #include "ComMacGui.h"
 #include "Config.h"
+#include "Game.h"
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
 #include "ComMacModes.h"
@@ -26,8 +27,6 @@ ControlRef r_tpic = nullptr, r_mode = nullptr, r_res = nullptr, r_freq = nullptr
            r_star = nullptr, r_stgm = nullptr, r_vers = nullptr, r_show = nullptr;
 MenuRef r_res_menu = nullptr, r_freq_menu = nullptr, r_anti_menu = nullptr;
 PicHandle r_pic = nullptr;
-
-constexpr float kDialogVersion = 1.81f;
 
 // Values no display or file of ours ever holds: such a file is treated like a damaged one.
 bool RecordIsSane(const _Resolution& r) {
@@ -338,7 +337,7 @@ char ResolutionDoDialogMac() {
   if (r_show) ComMacGuiCheckButton(r_show, config.show_resolution_window ? 1 : 0);
 
   char text[64];
-  snprintf(text, sizeof(text), "V%0.2f", kDialogVersion);
+  snprintf(text, sizeof(text), "V%0.2f", GAME_PROGRAM_VERSION);
   ComPcMacGuiSetStaticTextString(0, r_vers, text);
 
   ComPcMacGuiResetList(0, r_res_menu);

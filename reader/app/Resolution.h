@@ -50,13 +50,10 @@ int32_t ResolutionMainEH(void* call_ref, ComMacGuiCommand* event, void* user_dat
 void ResolutionEnsureWindowedModeNotTooBig();
 
 // The maker's web pages (100 home page, 101 forum, 102 support, 103 version check, 0 to 7 the
-// maker's other programs, anything else all of them), opened in the user's browser.
+// maker's other programs, anything else all of them), opened in the user's browser. They and the
+// tell-a-friend script lie on the maker's web site, VariousGetWebSite().
 void ResolutionGoToWebSite(char page);
 // The tell-a-friend form for this reader.
 void ResolutionTellAFriend();
-// The maker's web server ("https://host", no trailing "/"); tests point it at a loopback server.
-// Null restores the program's own.
-void ResolutionSetWebHost(const char* host);
-const char* ResolutionGetWebHost();
 
 #endif

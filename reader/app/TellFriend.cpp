@@ -8,6 +8,7 @@
 #include "ComMacGui.h"
 #include "ComMacInternet.h"
 #include "ComMacMessageBox.h"
+#include "MakerPrograms.h"
 #include "Resolution.h"
 
 char tf_url[300] = "";
@@ -21,18 +22,17 @@ char tf_str[512];
 
 namespace {
 
-struct Program {
-  const char* name;
-  const char* code;
-};
-// The form's list: this reader, the maker's eight other programs, then all of them.
-const Program kPrograms[10] = {
-    {"Quorvane Lectrel", "Lectrel_MAC"},     {"Quorvane Chess", "Chess_MAC"},
-    {"Quorvane Backgammon", "Backgammon_MAC"}, {"Quorvane Solitaire", "Solitaire_MAC"},
-    {"Quorvane Mahjong", "Mahjong_MAC"},     {"Quorvane Sudoku", "Sudoku_MAC"},
-    {"Quorvane Pool", "Pool_MAC"},           {"Quorvane Bowling", "Bowling_MAC"},
-    {"Quorvane Puzzles", "Puzzles_MAC"},     {"All Quorvane Programs", "All_MAC"},
-};
+// The form's list: this reader, the maker's other programs, then all of them.
+const char* const kThisName = "Quorvane Lectrel";
+const char* const kThisCode = "Lectrel_MAC";
+const char* const kAllName = "All Quorvane Programs";
+const char* const kAllCode = "All_MAC";
+constexpr int kListEntries = MAKER_NUM_PROGRAMS + 2;
+
+const char* CodeOfEntry(int pos) {
+  if (pos >= 1 && pos <= MAKER_NUM_PROGRAMS) return maker_programs[pos - 1].code;
+  return pos == kListEntries - 1 ? kAllCode : kThisCode;
+}
 
 struct Escape {
   char c;
@@ -99,8 +99,7 @@ void Send() {
   ComMacGuiGetEditableTextString(tf_mesg, tf_str, sizeof(tf_str));
   TellFriendConvertArg(tf_str, tf_message, sizeof(tf_message));
 
-  int pos = ComPcMacGuiGetListPos(0, tf_game);
-  const char* code = kPrograms[pos >= 0 && pos < 10 ? pos : 0].code;
+  const char* code = CodeOfEntry(ComPcMacGuiGetListPos(0, tf_game));
   int n = snprintf(r_web_str, sizeof(r_web_str), "%s?rec=%s&email2=%s&name2=%s&name1=%s&email1=%s&message=%s",
                    tf_url, code, tf_fr_email, tf_fr_name, tf_your_name, tf_your_email, tf_message);
   if (n < 0 || (size_t)n >= sizeof(r_web_str)) {
@@ -198,9 +197,16 @@ char TellFriendDoDialog() {
             ComMacGuiGetPopupButtonMenu(tf_game, &tf_game_menu);
   if (ok) {
     ComPcMacGuiResetList(0, tf_game_menu);
-    for (const Program& p : kPrograms) ComPcMacGuiAddStringToList(0, tf_game_menu, 0, (char*)p.name);
+    ComPcMacGuiAddStringToList(0, tf_game_menu, 0, (char*)kThisName);
+    for (const _MakerProgram& p : maker_programs) {
+      char name[64];
+      snprintf(name, sizeof(name), "Quorvane %s", p.name);
+      ComPcMacGuiAddStringToList(0, tf_game_menu, 0, name);
+    }
+    ComPcMacGuiAddStringToList(0, tf_game_menu, 0, (char*)kAllName);
     ComPcMacGuiSyncList(tf_game);
-    ComPcMacGuiSetListPos(0, tf_game, tf_game_id >= 1 && tf_game_id <= 9 ? tf_game_id - 1 : 9);
+    const int last = kListEntries - 1;
+    ComPcMacGuiSetListPos(0, tf_game, tf_game_id >= 1 && tf_game_id <= last ? tf_game_id - 1 : last);
     ComMacGuiSetKeyboardFocus(tf_feml);
     ComMacGuiDoDialog(&tf_upp, &tf_win, 1, 1);
   } else {

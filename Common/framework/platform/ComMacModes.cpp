@@ -44,6 +44,35 @@ char ComGlMiscGetResolutionModes(char deep_only) {
   return ok;
 }
 
+namespace {
+
+// The display's largest mode (widest, then tallest), of the asked depth when it has one at that
+// size, then of the asked rate, else the fastest. False when the display lists no mode.
+bool LargestMode(int bits_per_pixel, int rate, SDL_DisplayMode* out) {
+  bool found = false;
+  auto better = [&](const SDL_DisplayMode& a, const SDL_DisplayMode& b) {
+    if (a.w != b.w) return a.w > b.w;
+    if (a.h != b.h) return a.h > b.h;
+    const bool a_depth = (int)SDL_BYTESPERPIXEL(a.format) * 8 == bits_per_pixel;
+    const bool b_depth = (int)SDL_BYTESPERPIXEL(b.format) * 8 == bits_per_pixel;
+    if (a_depth != b_depth) return a_depth;
+    if ((a.refresh_rate == rate) != (b.refresh_rate == rate)) return a.refresh_rate == rate;
+    return a.refresh_rate > b.refresh_rate;
+  };
+  const int n = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < n; i++) {
+    SDL_DisplayMode m;
+    if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
+    if (!found || better(m, *out)) *out = m;
+    found = true;
+  }
+  // A display that tells no rate keeps the asked one, as SDL's own closest match does.
+  if (found && out->refresh_rate == 0) out->refresh_rate = rate;
+  return found;
+}
+
+}  // namespace
+
 void ComGlResModesEnsureCurrentResModeOk(char unused) {
   (void)unused;
   if (run_windowed) return;
@@ -54,8 +83,8 @@ void ComGlResModesEnsureCurrentResModeOk(char unused) {
   want.h = HEIGHT;
   want.refresh_rate = FREQUENCY;
   want.format = BITDEPTH <= 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
-  // No such mode at all: the chosen values stay as they are.
-  if (!SDL_GetClosestDisplayMode(0, &want, &got)) return;
+  // Every mode is smaller than the one asked for: the largest is the closest.
+  if (!SDL_GetClosestDisplayMode(0, &want, &got) && !LargestMode(BITDEPTH, FREQUENCY, &got)) return;
   int bpp = 0;
   ComGlResModesMacGetModeDetails(&got, &WIDTH, &HEIGHT, &bpp, &FREQUENCY);
   BITDEPTH = bpp;

@@ -132,7 +132,11 @@ TEST_F(UpdaterTest, AnswersLinksAndFailures) {
       {"Version 2.0 is out.\n#L1:<http://127.0.0.1/get>#L2:<https://x.invalid/notes>", "Version 2.0 is out.\n",
        "http://127.0.0.1/get", "https://x.invalid/notes"},
       {"You have the latest version.", "You have the latest version.", "", ""},
-      {"Only notes #L2:<https://x.invalid/notes>", "Only notes ", "", "https://x.invalid/notes"},
+      // Only link 1's mark cuts the answer: before it the text is shown whole, link 2's mark too.
+      {"Only notes #L2:<https://x.invalid/notes>", "Only notes #L2:<https://x.invalid/notes>", "",
+       "https://x.invalid/notes"},
+      {"Notes #L2:<https://x.invalid/notes> get #L1:<http://127.0.0.1/get>", "Notes #L2:<https://x.invalid/notes> get ",
+       "http://127.0.0.1/get", "https://x.invalid/notes"},
       // A long text after a link costs it nothing.
       {"New #L1:<http://127.0.0.1/get> " + std::string(400, 't'), "New ", "http://127.0.0.1/get", ""},
       {"New #L1:<http://127.0.0.1/get> #L2:<" + long_link + ">", "New ", "http://127.0.0.1/get", ""},

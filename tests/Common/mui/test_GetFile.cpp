@@ -309,6 +309,33 @@ TEST_F(GetFileTest, DoubleClickModeSelectsOnOneClickAndOpensOnTwo) {
   EXPECT_GT(MuiPanelGetDisplayPos(files_), 0);
 }
 
+// With every click opening, a double click's first click opens a folder; its second lands on a
+// row of the new listing the user has not seen yet and opens nothing there, down or up.
+TEST_F(GetFileTest, ADoubleClickOpensNothingOfTheListingItsFirstClickShowed) {
+  ASSERT_TRUE(MakeFolder(tree_ + "/Books"));
+  ASSERT_TRUE(MakeFolder(tree_ + "/Books/Deeper"));
+  ASSERT_TRUE(MakeFile(tree_ + "/Books/inside.pdf"));
+  ASSERT_TRUE(MakeFile(tree_ + "/a.pdf"));
+  Start(tree_.c_str());
+  ASSERT_EQ(Rows(), (Strs{"[ ^ ]", "[ Books ]", "a.pdf"}));
+
+  DoubleClick("[ Books ]");  // row 1: the new listing has "[ Deeper ]" there
+  EXPECT_EQ(GetFileGetLastDir(), tree_ + "/Books");
+  EXPECT_EQ(Calls(), Strs{"folder:0"});
+  EXPECT_EQ(MuiPanelGetPos(files_), 0);
+
+  MuiKitClearRecords();
+  DoubleClick("[ ^ ]");  // row 0: the selected row of the new listing, its parent entry
+  EXPECT_EQ(GetFileGetLastDir(), tree_);
+  EXPECT_EQ(Calls(), Strs{"folder:0"});
+
+  // A double click within one listing still acts: a file is opened (by each click).
+  MuiKitClearRecords();
+  DoubleClick("a.pdf");
+  EXPECT_EQ(Calls(), (Strs{"finish:1", "finish:1"}));
+  EXPECT_EQ(std::string(GetFileGetFilename()), tree_ + "/a.pdf");
+}
+
 TEST_F(GetFileTest, BrowsingWithThePointerAsTheLoadScreenDoes) {
   FillTree();
   GetFileSetFileExtensionsToSearchFor("pdf", "txt", "html", "htm", "opf", nullptr, nullptr, nullptr, nullptr,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Load.h"
+#include "Various.h"
 
 namespace {
 
@@ -59,6 +60,13 @@ TEST(LoadReviewWords, SearchAddressEncodesEveryWord) {
   EXPECT_STREQ(url,
                "https://www.quorvane.com/bookstore/search?keyword=%24%28touch%20PWNED%29%20"
                "%22it%27s%22%20%60x%60%3B%26y%3D1%20%232&mode=books");
+
+  // The store lies on the maker's site, wherever that is set: the web pages' site is searched.
+  VariousSetWebSite("http://127.0.0.1:9");
+  LoadFindReviewWords("/b/War_and_Peace.pdf");
+  ASSERT_TRUE(LoadBuildReviewsUrl(url, sizeof(url)));
+  EXPECT_STREQ(url, "http://127.0.0.1:9/bookstore/search?keyword=War%20and%20Peace&mode=books");
+  VariousSetWebSite(nullptr);
 
   // No word, nothing to search; an address that would not fit is refused whole.
   LoadFindReviewWords("1984.pdf");

@@ -13,6 +13,7 @@
 #include "ComMacMessageBox.h"
 #include "ComMacWin.h"
 #include "Config.h"
+#include "Game.h"
 #include "MainLoad.h"
 #include "MainRender.h"
 #include "MainTick.h"
@@ -114,6 +115,34 @@ TEST_F(ReadingView, PageKeysTurnWholePagesAndAreConsumed) {
   MainProcessKeys();
   EXPECT_DOUBLE_EQ(cur_book_height, 72);
   EXPECT_EQ(key_down[229], 2) << "Control is held, never consumed";
+}
+
+// A double click's second press reaches the reader through the double-click callback alone. On the
+// progress bar it seeks like the first press; elsewhere on the page it turns one more page.
+TEST_F(ReadingView, ADoubleClickOnTheProgressBarSeeksOnly) {
+  Book(400);
+  const char cursor = g_cursor_is_on;
+  g_cursor_is_on = 1;
+  config.bar_mode = 0;  // auto-hide, at the bottom
+  bar_height = 10;
+  cur_book_height = 0;
+  MainProcessMouseMove(160, 475);  // a quarter along the bar
+  EXPECT_EQ(MainProcessMousePress(0, 1), 0);
+  MainProcessMousePress(0, 0);
+  const double seek = cur_book_height;
+  ASSERT_GT(seek, 50);
+  GameMouseDoubleClickMuiOffCB(0);
+  EXPECT_DOUBLE_EQ(cur_book_height, seek) << "the second press seeks to the same place";
+  MainProcessMousePress(0, 0);
+  EXPECT_EQ(mc_clicking_on_progress_bar, 0) << "its release ends the drag";
+  EXPECT_EQ(key_down[253], 0);
+
+  MainProcessMouseMove(320, 240);  // on the text
+  GameMouseDoubleClickMuiOffCB(0);
+  EXPECT_GT(cur_book_height, seek) << "a page on";
+  EXPECT_EQ(key_down[253], 0);
+  g_cursor_is_on = cursor;
+  bar_height = 0;
 }
 
 TEST_F(ReadingView, NextPageStopsAtTheLastLine) {
@@ -362,6 +391,21 @@ TEST(Layout, ScalesSurviveAMinimisedWindow) {
   WIDTH = w;
   HEIGHT = h;
   config.rotation = 0;
+}
+
+TEST(Layout, ProgressPercentageRoundsHalvesDown) {
+  struct Case {
+    float fraction;
+    const char* text;
+  } cases[] = {
+      {0.125f, "(12 %)"}, {0.375f, "(37 %)"}, {0.126f, "(13 %)"}, {0.005f, "(0 %)"},
+      {0, "(0 %)"},       {1, "(100 %)"},     {1.5f, "(100 %)"},  {-0.25f, "(0 %)"},
+  };
+  for (const Case& c : cases) {
+    char text[32];
+    MainFormatProgressPercent(c.fraction, text, sizeof(text));
+    EXPECT_STREQ(text, c.text) << c.fraction;
+  }
 }
 
 TEST(Layout, TextViewportLeavesOutAnAlwaysOnBar) {

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "LecFont.h"
 #include "MainControl.h"
 #include "MainFonts.h"
+#include "MainRender.h"
 
 namespace {
 
@@ -109,6 +111,36 @@ TEST_F(OptionsSampleGl, TextStaysInTheSampleBoxTurnedWithThePage) {
   config.rotation = 0;
   Ink none = Draw();
   EXPECT_EQ(none.inside + none.outside, 0) << "no sample without a book font";
+}
+
+// The sample takes the reading view's upright scale and line height, with the same safeguards:
+// a minimised window and a line spacing too small to see still give a line of at least 0.1.
+TEST_F(OptionsSampleGl, SampleScaleFollowsTheUprightPage) {
+  ASSERT_TRUE(LecFontMainCreate(book_font, 0));
+  const int w = WIDTH, h = HEIGHT;
+  struct Case {
+    int width, height;
+    float spacing;
+  } cases[] = {{640, 480, 20}, {1280, 800, 20}, {0, 0, 20}, {640, 480, 0.00001f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    WIDTH = c.width;
+    HEIGHT = c.height;
+    line_orig_ygap = c.spacing;
+    config.rotation = 1;  // the sample stands upright whatever the page does
+    MainControlUpdateFontSizeAndColour();
+    config.rotation = 0;
+    MainCalcFontScales();
+    float sx = 0, sy = 0;
+    ComFreeTypeGetScale(book_font, &sx, &sy);
+    EXPECT_TRUE(std::isfinite(sx) && std::isfinite(sy));
+    EXPECT_FLOAT_EQ(sx, font_scale_x);
+    EXPECT_FLOAT_EQ(sy, font_scale_y);
+    EXPECT_FLOAT_EQ(book_font->multiline_gap, line_ygap);
+    EXPECT_GE(book_font->multiline_gap, 0.1f);
+  }
+  WIDTH = w;
+  HEIGHT = h;
 }
 
 }  // namespace

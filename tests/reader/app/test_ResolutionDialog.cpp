@@ -25,6 +25,7 @@
 #include "DialogDriver.h"
 #include "PrefFolder.h"
 #include "Resolution.h"
+#include "Various.h"
 
 using dialogtest::Choose;
 using dialogtest::Click;
@@ -192,7 +193,7 @@ TEST_F(StartupDialog, DoneAndTheWindowCloseLeaveWithoutWriting) {
 
 TEST_F(StartupDialog, ShowAgainOptionLinksAndHelp) {
   dialogtest::RecordingOpener opener(home_);
-  ResolutionSetWebHost("http://127.0.0.1:9");
+  VariousSetWebSite("http://127.0.0.1:9");
 
   config.show_resolution_window = 1;
   ASSERT_TRUE(ConfigSave(0));
@@ -207,7 +208,7 @@ TEST_F(StartupDialog, ShowAgainOptionLinksAndHelp) {
     return true;
   });
   EXPECT_EQ(ResolutionDoDialog(0, nullptr), 1);
-  ResolutionSetWebHost(nullptr);
+  VariousSetWebSite(nullptr);
   ConfigLoad();
   EXPECT_EQ(config.show_resolution_window, 0) << "the option is stored with the settings";
   ASSERT_EQ(g_popups.size(), 1u);

@@ -20,6 +20,7 @@
 #include "PrefFolder.h"
 #include "Resolution.h"
 #include "TellFriend.h"
+#include "Various.h"
 
 using dialogtest::Click;
 using dialogtest::Find;
@@ -91,7 +92,7 @@ class TellFriendForm : public ::testing::Test {
     ASSERT_TRUE(ComMacGuiInitGtk()) << "no X display";
   }
   void TearDown() override {
-    ResolutionSetWebHost(nullptr);
+    VariousSetWebSite(nullptr);
     g_doit = nullptr;
     ASSERT_EQ(chdir(old_cwd_.c_str()), 0);
     DebugSetLogFilename(nullptr, 0);
@@ -112,7 +113,7 @@ class TellFriendForm : public ::testing::Test {
 TEST_F(TellFriendForm, ValidatesSendsAndReportsEveryAnswer) {
   looptest::LoopbackHttp server;
   ASSERT_GT(server.Port(), 0);
-  ResolutionSetWebHost(server.Base().c_str());
+  VariousSetWebSite(server.Base().c_str());
   struct Answer {
     int status;
     std::string body;
@@ -189,10 +190,10 @@ TEST_F(TellFriendForm, ValidatesSendsAndReportsEveryAnswer) {
 }
 
 TEST_F(TellFriendForm, NoConnectionAndSettingUp) {
-  ResolutionSetWebHost(("http://127.0.0.1:" + std::to_string(looptest::ClosedPort())).c_str());
+  VariousSetWebSite(("http://127.0.0.1:" + std::to_string(looptest::ClosedPort())).c_str());
   tf_game_id = 0;
   TellFriendSetScriptUrl((char*)"http");  // too short: kept as it was
-  std::string url = std::string(ResolutionGetWebHost()) + "/cgi-bin/lectrel/friend/TellAFriend_Auto.cgi";
+  std::string url = std::string(VariousGetWebSite()) + "/cgi-bin/lectrel/friend/TellAFriend_Auto.cgi";
   TellFriendSetScriptUrl(&url[0]);
   EXPECT_STREQ(tf_url, url.c_str());
   int selected = -1;
@@ -221,7 +222,7 @@ TEST_F(TellFriendForm, NoConnectionAndSettingUp) {
 // the page's stem, ".html", each handed to the opener.
 TEST_F(TellFriendForm, WebPagesByTheirStems) {
   dialogtest::RecordingOpener opener(home_);
-  ResolutionSetWebHost("http://127.0.0.1:9");
+  VariousSetWebSite("http://127.0.0.1:9");
   struct Case {
     int page;
     const char* stem;
@@ -241,8 +242,8 @@ TEST_F(TellFriendForm, WebPagesByTheirStems) {
   for (const Case& c : cases)
     EXPECT_NE(opened.find(std::string("m_") + c.stem + ".html\n"), std::string::npos) << c.stem;
   // The program's own host when nothing is set.
-  ResolutionSetWebHost(nullptr);
-  EXPECT_EQ(std::string(ResolutionGetWebHost()).rfind("https://", 0), 0u);
+  VariousSetWebSite(nullptr);
+  EXPECT_EQ(std::string(VariousGetWebSite()).rfind("https://", 0), 0u);
 }
 
 }  // namespace

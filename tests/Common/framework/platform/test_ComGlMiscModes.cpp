@@ -150,12 +150,21 @@ TEST(ResModesTest, TheDisplaysModesUnderXvfb) {
   EXPECT_EQ(1280, WIDTH);
   EXPECT_EQ(800, HEIGHT);
   EXPECT_EQ(32, BITDEPTH);
-  // No mode that large: the chosen values are kept.
-  WIDTH = 5000;
-  HEIGHT = 4000;
-  ComGlResModesEnsureCurrentResModeOk(0);
-  EXPECT_EQ(5000, WIDTH);
-  EXPECT_EQ(4000, HEIGHT);
+  const int rate = FREQUENCY;  // the display's own (Xvfb tells none: 0)
+  // Larger than every mode (wider, taller, or both): the largest mode is the closest.
+  const int sizes[][2] = {{5000, 4000}, {5000, 600}, {800, 4000}};
+  for (const auto& size : sizes) {
+    WIDTH = size[0];
+    HEIGHT = size[1];
+    BITDEPTH = 32;
+    FREQUENCY = 60;
+    ComGlResModesEnsureCurrentResModeOk(0);
+    EXPECT_EQ(1280, WIDTH) << size[0] << "x" << size[1];
+    EXPECT_EQ(800, HEIGHT);
+    EXPECT_EQ(32, BITDEPTH);
+    EXPECT_EQ(rate, FREQUENCY);
+    EXPECT_EQ(640, WIDTH2);
+  }
   run_windowed = 1;
   WIDTH = 100;
   ComGlResModesEnsureCurrentResModeOk(0);

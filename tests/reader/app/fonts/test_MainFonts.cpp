@@ -13,12 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "Common/mui/support_MuiKit.h"
 #include "ComFreeType.h"
+#include "ComScreen.h"
 #include "ComMacWin.h"
 #include "Config.h"
 #include "LecFont.h"
+#include "MainControl.h"
 #include "MainFonts.h"
+#include "MuiBox.h"
+#include "MuiList.h"
+#include "MuiScrollbar.h"
 #include "PrefFolder.h"
+#include "Screens.h"
 
 namespace {
 const char* const kDejaVu = "/usr/share/fonts/truetype/dejavu/";
@@ -294,4 +301,49 @@ TEST_F(FontSwitch, FailedSwitchKeepsAUsableFont) {
   EXPECT_STREQ("a.ttf", mc_font_name);
   EXPECT_FLOAT_EQ(serif_w, ComFreeTypeGetStringWidth(book_font, "Reading"));
 }
+// On the options screen the font list writes its new entry before the font is made. A font that
+// cannot be made (the file was cut short after the list was built) brings the list back to the
+// font the book still has, and the next smoothing change makes that font again, not the broken one.
+TEST_F(FontSwitch, AFailedChoiceBringsTheListBackToTheFontInUse) {
+  if (!HaveDejaVu()) GTEST_SKIP() << "fonts-dejavu-core is not installed";
+  const std::string root = MakeTempDir("fonts-list");
+  const std::string d = kDejaVu;
+  Copy(d + "DejaVuSans.ttf", root + "/b.ttf");
+  ASSERT_EQ(0, symlink((d + "DejaVuSerif.ttf").c_str(), (root + "/a.ttf").c_str()));
+  MainFontsSetRoot(root.c_str());
+  snprintf(mc_font_name, sizeof(mc_font_name), "a.ttf");
+  MuiKitStart();
+  ComScreenRemoveAll();
+  ScreensSetupMainScreens();
+  ComScreenSetCurrent(screen_main);
+  ComScreenTurnOn(0);
+  ASSERT_EQ(2, num_fonts);  // DejaVu Sans (b), DejaVu Serif (a)
+  ASSERT_TRUE(book_font->setup);
+  ASSERT_EQ(1, MuiListGetPos(muiMainFont));
+  const std::string serif_label = MuiGetText(muiMainFont);
+  const float serif_w = ComFreeTypeGetStringWidth(book_font, "Reading");
+
+  ASSERT_EQ(0, truncate((root + "/b.ttf").c_str(), 1000));
+  MuiListOpen(muiMainFont);
+  MuiListSelectNewOpenPos(0);
+  MuiListClose(1, 1);
+  EXPECT_EQ(1, MuiListGetPos(muiMainFont)) << "the list shows the font in use";
+  EXPECT_EQ(1, mc_cur_font);
+  EXPECT_EQ(serif_label, MuiGetText(muiMainFont));
+  EXPECT_STREQ("a.ttf", mc_font_name);
+  EXPECT_FLOAT_EQ(serif_w, ComFreeTypeGetStringWidth(book_font, "Reading"));
+
+  // A smoothing change remakes the serif.
+  MuiKitClearLog();
+  MuiScrollbarSetPos(muiMainBlur, config.smoothing == 3 ? 4 : 3, 1);
+  EXPECT_FALSE(MuiKitLogHas("Could not load font")) << MuiKitLog();
+  EXPECT_TRUE(book_font->setup);
+  EXPECT_STREQ("a.ttf", mc_font_name);
+  EXPECT_EQ(1, MuiListGetPos(muiMainFont));
+
+  ComScreenTurnOff(0);
+  ComScreenRemoveAll();
+  MuiKitStop();
+}
+
 }  // namespace

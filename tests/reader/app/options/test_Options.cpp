@@ -21,6 +21,7 @@
 #include "Load.h"
 #include "MainControl.h"
 #include "MainLoad.h"
+#include "MakerPrograms.h"
 #include "MuiChoice.h"
 #include "MuiList.h"
 #include "MuiPopup.h"
@@ -29,6 +30,7 @@
 #include "Resolution.h"
 #include "Screens.h"
 #include "Slots.h"
+#include "Various.h"
 
 namespace {
 
@@ -336,26 +338,32 @@ TEST_F(OptionsTest, TitlePicturesOpenTheMakersPagesByTheRunCounter) {
   chmod((bin + "/xdg-open").c_str(), 0755);
   const std::string old_path = getenv("PATH") ? getenv("PATH") : "";
   setenv("PATH", (bin + ":" + old_path).c_str(), 1);
-  ResolutionSetWebHost("http://127.0.0.1:9");
+  VariousSetWebSite("http://127.0.0.1:9");
+  // Each title opens the page of the program its picture shows ("Title<picture> copy.bmp").
   struct Case {
     int run_counter;
     int title;
     int page;
     const char* stem;
+    int picture;
   } cases[] = {
-      {0, muiMainTitle1, 0, "chess"},   {0, muiMainTitle2, 1, "backgammon"},
-      {0, muiMainTitle3, 3, "mahjong"}, {0, muiMainTitle4, 6, "bowling"},
-      {1, muiMainTitle3, 2, "solitaire"}, {1, muiMainTitle4, 7, "puzzles"},
-      {5, muiMainTitle3, 3, "mahjong"},  // a stored counter other than 1 counts as 0
+      {0, muiMainTitle1, 0, "chess", 1},     {0, muiMainTitle2, 1, "backgammon", 2},
+      {0, muiMainTitle3, 3, "mahjong", 3},   {0, muiMainTitle4, 6, "bowling", 4},
+      {1, muiMainTitle3, 2, "solitaire", 5}, {1, muiMainTitle4, 7, "puzzles", 6},
+      {5, muiMainTitle3, 3, "mahjong", 3},  // a stored counter other than 1 counts as 0
   };
   const char saved_windowed = run_windowed;
   run_windowed = 1;
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.stem);
     config.run_counter = c.run_counter;
     r_web_str[0] = 0;
     Click(c.title);
     EXPECT_EQ(mc_where_to, c.page);
     EXPECT_EQ(std::string(r_web_str), std::string("http://127.0.0.1:9/lectrel/iga/m_") + c.stem + ".html");
+    const _MakerProgram* shown = MakerProgramOfPicture(c.picture);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown, &maker_programs[c.page]) << "the picture shows " << shown->name;
     ASSERT_TRUE(MuiPopupIsOn());
     EXPECT_EQ(Text(muiMuiPopupText), "Launching web browser ...");
     MuiPopupClose(0);
@@ -374,7 +382,7 @@ TEST_F(OptionsTest, TitlePicturesOpenTheMakersPagesByTheRunCounter) {
   cme_quit_main_loop = 0;
   run_windowed = saved_windowed;
   setenv("PATH", old_path.c_str(), 1);
-  ResolutionSetWebHost(nullptr);
+  VariousSetWebSite(nullptr);
 }
 
 TEST_F(OptionsTest, ButtonsLeadToTheOtherScreensAndBack) {
