@@ -45,9 +45,17 @@ void ConfigClampFloat(float* v, float lo, float hi, float def) {
   if (!(*v <= hi)) *v = hi;
 }
 
-// Every single float of the record with its range and its default. The size, shape and spacing
-// of the text are scaled by keys in small steps, so their ranges are wide: they only keep the
-// layout away from zero and from sizes no window can show.
+// A float read from a file outside its range (NaN and infinities included) was not written by
+// this program, whose keys and bars stop at the range's ends: the value is the default, not the
+// nearest end, so a damaged file opens on a readable page.
+void ConfigRepairFloat(float* v, float lo, float hi, float def) {
+  if (!(*v >= lo && *v <= hi)) *v = def;
+}
+
+// Every single float of the record with its range and its default. The ranges are the ends the
+// options screen's bars and the layout keys stop at. The size, shape and spacing of the text are
+// scaled by keys in small steps, so their ranges are wide: they only keep the layout away from
+// zero and from sizes no window can show.
 struct ConfigFloatField {
   float _Config::*field;
   float lo, hi, def;
@@ -166,11 +174,13 @@ void ConfigClampRecord(_Config* c) {
   ConfigClampInt<char>(&c->battery_mode, 0, 5);
   ConfigClampInt<char>(&c->html_paragraph_spacing, 0, 2);
   ConfigClampInt<int32_t>(&c->run_counter, 0, 1);
-  for (const ConfigFloatField& f : kConfigFloatFields) ConfigClampFloat(&(c->*f.field), f.lo, f.hi, f.def);
+  for (const ConfigFloatField& f : kConfigFloatFields) ConfigRepairFloat(&(c->*f.field), f.lo, f.hi, f.def);
   for (int i = 0; i < 3; i++) {
-    ConfigClampFloat(&c->text_colour[i], 0, 1, 1);
-    ConfigClampFloat(&c->background_colour[i], 0, 1, 1);
+    ConfigRepairFloat(&c->text_colour[i], 0, 1, 1);
+    ConfigRepairFloat(&c->background_colour[i], 0, 1, 1);
   }
+  // A reading position is the program's own fraction, which rounding can take a hair past an
+  // end: it is held to the nearest end, where the reader was.
   for (_ConfigBook& b : c->books) ConfigClampFloat(&b.read_fraction, 0, 1, 0);
   for (_ConfigBook& b : c->books) b.name[sizeof(b.name) - 1] = 0;
   c->font_file[sizeof(c->font_file) - 1] = 0;
