@@ -2,6 +2,7 @@
 // file is brought into range before use, and a save never destroys the file that was there.
 #include "Config.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,24 @@ _Config temp_config;
 char config_filename[1024];
 
 namespace {
+
+// Once a save of this run has failed, the record in use is newer than the file: a load keeps it
+// (the reopened book gets the change just made, not the old file's), until a save works again.
+bool cfg_newer_than_file = false;
+// The first failure of a run is told once; later ones are only logged.
+bool cfg_failure_told = false;
+char cfg_save_notice[128] = "";
+
+char ConfigSaveFailed(int err) {
+  const char* reason = err ? strerror(err) : "unknown reason";
+  cfg_newer_than_file = true;
+  DebugError("ConfigSave", "Could not save settings <%s> [%s]", config_filename, reason);
+  if (!cfg_failure_told) {
+    cfg_failure_told = true;
+    snprintf(cfg_save_notice, sizeof(cfg_save_notice), "Settings not saved: %.90s", reason);
+  }
+  return 0;
+}
 
 // Copies a string into a fixed field, always terminated; false when it had to be cut.
 bool ConfigCopyText(char* dst, size_t size, const char* src) {
@@ -219,6 +238,10 @@ void ConfigSetupFilename() {
 
 char ConfigLoad() {
   ConfigSetupFilename();
+  if (cfg_newer_than_file) {
+    ConfigUpdateProgramVars(1);
+    return 1;
+  }
   if (!config_filename[0] || !ComFileExists(config_filename)) {
     ConfigSetDefaults();
     return 1;
@@ -316,12 +339,24 @@ char ConfigSave(char with_position) {
   }
 
   config.version = CONFIG_VERSION;
-  if (!config_filename[0]) return 0;
+  if (!config_filename[0]) return ConfigSaveFailed(ENAMETOOLONG);
   // The file layer writes under a temporary name and renames on a clean close, so a failed
   // write leaves the previous settings file (and the reading positions in it) in place.
+  errno = 0;
   void* f = ComFileCreateForWriting(config_filename);
-  if (!f) return 0;
+  if (!f) return ConfigSaveFailed(errno);
   bool ok = ComFileWrite(f, &config, sizeof(config));
+  int err = errno;
   if (!ComFileClose(f)) ok = false;
-  return ok ? 1 : 0;
+  if (!ok) return ConfigSaveFailed(err ? err : errno);
+  cfg_newer_than_file = false;
+  return 1;
+}
+
+const char* ConfigTakeSaveNotice() {
+  if (!cfg_save_notice[0]) return nullptr;
+  static char taken[sizeof(cfg_save_notice)];
+  snprintf(taken, sizeof(taken), "%s", cfg_save_notice);
+  cfg_save_notice[0] = 0;
+  return taken;
 }

@@ -110,7 +110,12 @@ extern char config_filename[1024];
 
 void ConfigSetupFilename();
 char ConfigLoad();                        // always 1: the file, or the defaults
-char ConfigSave(char with_position);      // 1 when written
+// 1 when written. After a failed save the settings in use stay in use for the run (a load keeps
+// them) and the first failure's notice waits for ConfigTakeSaveNotice.
+char ConfigSave(char with_position);
+// The notice of the run's first failed save ("Settings not saved: " and the reason), once; null
+// when there is none to tell.
+const char* ConfigTakeSaveNotice();
 void ConfigSetDefaults();                 // defaults, preset slots, slot 1
 void ConfigUpdateProgramVars(char with_book);
 // Brings every count, enumeration, float and text of a record read from a file into range, so that

@@ -72,7 +72,7 @@ char GameSetupAll_MAC(int argc, char** argv) {
   GameEnsureUsingCorrectPath();
   ComMacWinSetMainCallbacks(GamePreCreateWindowCB, GamePre3dInitCB, GamePost3dInitCB,
                             GameCreateGraphicsCB, GameDestroyGraphicsCB, GamePostResolutionChangeCB,
-                            GameTickMuiOffCB, nullptr, GameRenderMuiOffCB, GameRenderMuiOnPreMuiCB,
+                            GameTickMuiOffCB, GameTickMuiOnCB, GameRenderMuiOffCB, GameRenderMuiOnPreMuiCB,
                             nullptr, GameRenderMuiOnPostMuiFullVpCB, GamePre3dExitCB, nullptr);
   ComMacWinSetInputCallbacks(GameMousePressCB, nullptr, GameMouseDoubleClickMuiOffCB,
                              GameMouseMoveCB, nullptr, GameMouseWheelInputCB, GameKeyCharMuiOffCB,
@@ -276,8 +276,16 @@ char GameTickMuiOffCB() {
     ComWinCloseProgram();
     return 0;
   }
+  // After the keys, so the box of the change whose save failed does not cover the notice.
+  if (const char* notice = ConfigTakeSaveNotice()) MainDisplayBoxMessage(5, const_cast<char*>(notice));
   if (g_cursor_is_on && Now() - g_last_cursor_moved_time > 2500) GameTurnOffFullScreenCursor(0);
   PaperTick();
+  return 1;
+}
+
+char GameTickMuiOnCB() {
+  if (!MuiPopupIsOn())
+    if (const char* notice = ConfigTakeSaveNotice()) MuiPopupSimpleMessage("Error", notice);
   return 1;
 }
 
@@ -342,6 +350,9 @@ void GamePre3dExitCB() {
   // A page turned since the last frame is where the book is: save that, not the last frame's.
   MainUpdateBookReadPerc();
   ConfigSave(1);
+  // A failure not told yet (the first of the run came at exit) is told once the window is gone.
+  if (const char* notice = ConfigTakeSaveNotice())
+    if (!cmw_after_exit_popup_on) ComWinSetAfterExitPopupMessage((char*)"Error", const_cast<char*>(notice), 1);
   MainExit();
   MainControlCleanup();
   ResolutionUpdateSettingsFromCurrent();
