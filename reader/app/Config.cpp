@@ -35,7 +35,7 @@ char ConfigSaveFailed(int err) {
   DebugError("ConfigSave", "Could not save settings <%s> [%s]", config_filename, reason);
   if (!cfg_failure_told) {
     cfg_failure_told = true;
-    snprintf(cfg_save_notice, sizeof(cfg_save_notice), "Settings not saved: %.90s", reason);
+    snprintf(cfg_save_notice, sizeof(cfg_save_notice), "%s", reason);
   }
   return 0;
 }

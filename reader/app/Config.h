@@ -113,8 +113,8 @@ char ConfigLoad();                        // always 1: the file, or the defaults
 // 1 when written. After a failed save the settings in use stay in use for the run (a load keeps
 // them) and the first failure's notice waits for ConfigTakeSaveNotice.
 char ConfigSave(char with_position);
-// The notice of the run's first failed save ("Settings not saved: " and the reason), once; null
-// when there is none to tell.
+// The reason of the run's first failed save ("Permission denied"), once; null when there is
+// none to tell.
 const char* ConfigTakeSaveNotice();
 void ConfigSetDefaults();                 // defaults, preset slots, slot 1
 void ConfigUpdateProgramVars(char with_book);

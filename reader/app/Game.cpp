@@ -276,16 +276,31 @@ char GameTickMuiOffCB() {
     ComWinCloseProgram();
     return 0;
   }
-  // After the keys, so the box of the change whose save failed does not cover the notice.
-  if (const char* notice = ConfigTakeSaveNotice()) MainDisplayBoxMessage(5, const_cast<char*>(notice));
+  // After the keys, so the box of the change whose save failed does not cover the notice. The
+  // box holds one short line.
+  if (const char* reason = ConfigTakeSaveNotice()) {
+    char text[64];
+    snprintf(text, sizeof(text), "Not saved: %s", reason);
+    MainDisplayBoxMessage(5, text);
+  }
   if (g_cursor_is_on && Now() - g_last_cursor_moved_time > 2500) GameTurnOffFullScreenCursor(0);
   PaperTick();
   return 1;
 }
 
+namespace {
+
+const char* const kSaveFailedTitle = "Settings Not Saved";
+
+}  // namespace
+
 char GameTickMuiOnCB() {
   if (!MuiPopupIsOn())
-    if (const char* notice = ConfigTakeSaveNotice()) MuiPopupSimpleMessage("Error", notice);
+    if (const char* reason = ConfigTakeSaveNotice()) {
+      char text[256];
+      snprintf(text, sizeof(text), "Could not save the settings (%s). Changes are kept until you quit.", reason);
+      MuiPopupSimpleMessage(kSaveFailedTitle, text);
+    }
   return 1;
 }
 
@@ -351,8 +366,12 @@ void GamePre3dExitCB() {
   MainUpdateBookReadPerc();
   ConfigSave(1);
   // A failure not told yet (the first of the run came at exit) is told once the window is gone.
-  if (const char* notice = ConfigTakeSaveNotice())
-    if (!cmw_after_exit_popup_on) ComWinSetAfterExitPopupMessage((char*)"Error", const_cast<char*>(notice), 1);
+  if (const char* reason = ConfigTakeSaveNotice())
+    if (!cmw_after_exit_popup_on) {
+      char text[256];
+      snprintf(text, sizeof(text), "Could not save the settings (%s).", reason);
+      ComWinSetAfterExitPopupMessage(const_cast<char*>(kSaveFailedTitle), text, 1);
+    }
   MainExit();
   MainControlCleanup();
   ResolutionUpdateSettingsFromCurrent();
