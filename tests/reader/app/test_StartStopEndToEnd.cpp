@@ -14,7 +14,6 @@
 #include <string>
 
 #include "Config.h"
-#include "MainLoad.h"
 #include "ReaderDriver.h"
 
 namespace {
