@@ -2,6 +2,7 @@
 // file is brought into range before use, and a save never destroys the file that was there.
 #include "Config.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,24 @@ _Config temp_config;
 char config_filename[1024];
 
 namespace {
+
+// Once a save of this run has failed, the record in use is newer than the file: a load keeps it
+// (the reopened book gets the change just made, not the old file's), until a save works again.
+bool cfg_newer_than_file = false;
+// The first failure of a run is told once; later ones are only logged.
+bool cfg_failure_told = false;
+char cfg_save_notice[128] = "";
+
+char ConfigSaveFailed(int err) {
+  const char* reason = err ? strerror(err) : "unknown reason";
+  cfg_newer_than_file = true;
+  DebugError("ConfigSave", "Could not save settings <%s> [%s]", config_filename, reason);
+  if (!cfg_failure_told) {
+    cfg_failure_told = true;
+    snprintf(cfg_save_notice, sizeof(cfg_save_notice), "%s", reason);
+  }
+  return 0;
+}
 
 // Copies a string into a fixed field, always terminated; false when it had to be cut.
 bool ConfigCopyText(char* dst, size_t size, const char* src) {
@@ -45,9 +64,17 @@ void ConfigClampFloat(float* v, float lo, float hi, float def) {
   if (!(*v <= hi)) *v = hi;
 }
 
-// Every single float of the record with its range and its default. The size, shape and spacing
-// of the text are scaled by keys in small steps, so their ranges are wide: they only keep the
-// layout away from zero and from sizes no window can show.
+// A float read from a file outside its range (NaN and infinities included) was not written by
+// this program, whose keys and bars stop at the range's ends: the value is the default, not the
+// nearest end, so a damaged file opens on a readable page.
+void ConfigRepairFloat(float* v, float lo, float hi, float def) {
+  if (!(*v >= lo && *v <= hi)) *v = def;
+}
+
+// Every single float of the record with its range and its default. The ranges are the ends the
+// options screen's bars and the layout keys stop at. The size, shape and spacing of the text are
+// scaled by keys in small steps, so their ranges are wide: they only keep the layout away from
+// zero and from sizes no window can show.
 struct ConfigFloatField {
   float _Config::*field;
   float lo, hi, def;
@@ -166,11 +193,13 @@ void ConfigClampRecord(_Config* c) {
   ConfigClampInt<char>(&c->battery_mode, 0, 5);
   ConfigClampInt<char>(&c->html_paragraph_spacing, 0, 2);
   ConfigClampInt<int32_t>(&c->run_counter, 0, 1);
-  for (const ConfigFloatField& f : kConfigFloatFields) ConfigClampFloat(&(c->*f.field), f.lo, f.hi, f.def);
+  for (const ConfigFloatField& f : kConfigFloatFields) ConfigRepairFloat(&(c->*f.field), f.lo, f.hi, f.def);
   for (int i = 0; i < 3; i++) {
-    ConfigClampFloat(&c->text_colour[i], 0, 1, 1);
-    ConfigClampFloat(&c->background_colour[i], 0, 1, 1);
+    ConfigRepairFloat(&c->text_colour[i], 0, 1, 1);
+    ConfigRepairFloat(&c->background_colour[i], 0, 1, 1);
   }
+  // A reading position is the program's own fraction, which rounding can take a hair past an
+  // end: it is held to the nearest end, where the reader was.
   for (_ConfigBook& b : c->books) ConfigClampFloat(&b.read_fraction, 0, 1, 0);
   for (_ConfigBook& b : c->books) b.name[sizeof(b.name) - 1] = 0;
   c->font_file[sizeof(c->font_file) - 1] = 0;
@@ -209,6 +238,10 @@ void ConfigSetupFilename() {
 
 char ConfigLoad() {
   ConfigSetupFilename();
+  if (cfg_newer_than_file) {
+    ConfigUpdateProgramVars(1);
+    return 1;
+  }
   if (!config_filename[0] || !ComFileExists(config_filename)) {
     ConfigSetDefaults();
     return 1;
@@ -306,12 +339,24 @@ char ConfigSave(char with_position) {
   }
 
   config.version = CONFIG_VERSION;
-  if (!config_filename[0]) return 0;
+  if (!config_filename[0]) return ConfigSaveFailed(ENAMETOOLONG);
   // The file layer writes under a temporary name and renames on a clean close, so a failed
   // write leaves the previous settings file (and the reading positions in it) in place.
+  errno = 0;
   void* f = ComFileCreateForWriting(config_filename);
-  if (!f) return 0;
+  if (!f) return ConfigSaveFailed(errno);
   bool ok = ComFileWrite(f, &config, sizeof(config));
+  int err = errno;
   if (!ComFileClose(f)) ok = false;
-  return ok ? 1 : 0;
+  if (!ok) return ConfigSaveFailed(err ? err : errno);
+  cfg_newer_than_file = false;
+  return 1;
+}
+
+const char* ConfigTakeSaveNotice() {
+  if (!cfg_save_notice[0]) return nullptr;
+  static char taken[sizeof(cfg_save_notice)];
+  snprintf(taken, sizeof(taken), "%s", cfg_save_notice);
+  cfg_save_notice[0] = 0;
+  return taken;
 }

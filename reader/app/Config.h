@@ -110,15 +110,21 @@ extern char config_filename[1024];
 
 void ConfigSetupFilename();
 char ConfigLoad();                        // always 1: the file, or the defaults
-char ConfigSave(char with_position);      // 1 when written
+// 1 when written. After a failed save the settings in use stay in use for the run (a load keeps
+// them) and the first failure's notice waits for ConfigTakeSaveNotice.
+char ConfigSave(char with_position);
+// The reason of the run's first failed save ("Permission denied"), once; null when there is
+// none to tell.
+const char* ConfigTakeSaveNotice();
 void ConfigSetDefaults();                 // defaults, preset slots, slot 1
 void ConfigUpdateProgramVars(char with_book);
 // Brings every count, enumeration, float and text of a record read from a file into range, so that
-// no reader indexes past a table, runs off the end of a string or turns a NaN into an integer.
+// no reader indexes past a table, runs off the end of a string or turns a NaN into an integer. A
+// setting float outside its range (NaN and infinities too) becomes its default.
 void ConfigClampRecord(_Config* c);
 // The range a float field of the record is held to (the one ConfigClampRecord applies), and a
-// value brought into it (NaN becomes the field's default). Fields outside the table answer
-// the value unchanged.
+// value brought into it as the keys and bars do: to the nearest end (NaN becomes the field's
+// default). Fields outside the table answer the value unchanged.
 bool ConfigFloatRange(float _Config::*field, float* lo, float* hi);
 float ConfigKeepInRange(float _Config::*field, float v);
 

@@ -72,7 +72,7 @@ char GameSetupAll_MAC(int argc, char** argv) {
   GameEnsureUsingCorrectPath();
   ComMacWinSetMainCallbacks(GamePreCreateWindowCB, GamePre3dInitCB, GamePost3dInitCB,
                             GameCreateGraphicsCB, GameDestroyGraphicsCB, GamePostResolutionChangeCB,
-                            GameTickMuiOffCB, nullptr, GameRenderMuiOffCB, GameRenderMuiOnPreMuiCB,
+                            GameTickMuiOffCB, GameTickMuiOnCB, GameRenderMuiOffCB, GameRenderMuiOnPreMuiCB,
                             nullptr, GameRenderMuiOnPostMuiFullVpCB, GamePre3dExitCB, nullptr);
   ComMacWinSetInputCallbacks(GameMousePressCB, nullptr, GameMouseDoubleClickMuiOffCB,
                              GameMouseMoveCB, nullptr, GameMouseWheelInputCB, GameKeyCharMuiOffCB,
@@ -276,8 +276,31 @@ char GameTickMuiOffCB() {
     ComWinCloseProgram();
     return 0;
   }
+  // After the keys, so the box of the change whose save failed does not cover the notice. The
+  // box holds one short line.
+  if (const char* reason = ConfigTakeSaveNotice()) {
+    char text[64];
+    snprintf(text, sizeof(text), "Not saved: %s", reason);
+    MainDisplayBoxMessage(5, text);
+  }
   if (g_cursor_is_on && Now() - g_last_cursor_moved_time > 2500) GameTurnOffFullScreenCursor(0);
   PaperTick();
+  return 1;
+}
+
+namespace {
+
+const char* const kSaveFailedTitle = "Settings Not Saved";
+
+}  // namespace
+
+char GameTickMuiOnCB() {
+  if (!MuiPopupIsOn())
+    if (const char* reason = ConfigTakeSaveNotice()) {
+      char text[256];
+      snprintf(text, sizeof(text), "Could not save the settings (%s). Changes are kept until you quit.", reason);
+      MuiPopupSimpleMessage(kSaveFailedTitle, text);
+    }
   return 1;
 }
 
@@ -342,6 +365,13 @@ void GamePre3dExitCB() {
   // A page turned since the last frame is where the book is: save that, not the last frame's.
   MainUpdateBookReadPerc();
   ConfigSave(1);
+  // A failure not told yet (the first of the run came at exit) is told once the window is gone.
+  if (const char* reason = ConfigTakeSaveNotice())
+    if (!cmw_after_exit_popup_on) {
+      char text[256];
+      snprintf(text, sizeof(text), "Could not save the settings (%s).", reason);
+      ComWinSetAfterExitPopupMessage(const_cast<char*>(kSaveFailedTitle), text, 1);
+    }
   MainExit();
   MainControlCleanup();
   ResolutionUpdateSettingsFromCurrent();

@@ -27,6 +27,8 @@ void GameDestroyGraphicsCB();
 void GamePostResolutionChangeCB();
 void GameDoPostResolutionChangeCB(char after_resize);
 char GameTickMuiOffCB();
+// The menus' tick: tells a failed settings save in a popup.
+char GameTickMuiOnCB();
 void GameRenderMuiOffCB();
 void GameRenderMuiOnPreMuiCB();
 void GameRenderMuiOnPostMuiFullVpCB();

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "ComDebug.h"
+#include "ComMacSignals.h"
 #include "ComMacText.h"
 #include "ComMacWin.h"
 
@@ -19,6 +20,31 @@ static int cme_awaiting_text_scancode = -1;
 static unsigned char cme_scancode_code[SDL_NUM_SCANCODES];
 
 void ComMacEventsStopLoop() { cme_quit_main_loop = 1; }
+
+// The longest wait for events: a termination signal is noticed within it.
+static const unsigned kSignalCheckMs = 100;
+
+// The platform's quit command, from SDL or from a termination signal; the application may take it.
+static void QuitCommand() {
+  if (cmw_misc_cb.menu_command && cmw_misc_cb.menu_command(0x71756974ul /* 'quit' */)) {
+    ComMacWinGotEvent(0);
+    return;
+  }
+  ComMacEventsStopLoop();
+  ComMacWinGotEvent(0);
+}
+
+// A termination signal that came stops the loop, once.
+static void QuitOnSignal() {
+  static char noticed = 0;
+  const int sig = ComMacSignalsReceived();
+  if (!sig || noticed) return;
+  noticed = 1;
+  DebugError("ComMacEventsRunLoop", "Signal %d - quitting", sig);
+  // Unlike the window's close, the application cannot refuse it.
+  ComMacEventsStopLoop();
+  ComMacWinGotEvent(0);
+}
 
 char ComMacEventsSetupHandler() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
@@ -131,13 +157,7 @@ char ComMacEventsHandler(SDL_Event* e) {
   if (!e) return 0;
   switch (e->type) {
     case SDL_QUIT:
-      // The platform's quit command; the application may take it first.
-      if (cmw_misc_cb.menu_command && cmw_misc_cb.menu_command(0x71756974ul /* 'quit' */)) {
-        ComMacWinGotEvent(0);
-        return 1;
-      }
-      ComMacEventsStopLoop();
-      ComMacWinGotEvent(0);
+      QuitCommand();
       return 1;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
@@ -228,6 +248,7 @@ static void Dispatch(SDL_Event* e) {
 }
 
 char ComMacEventsRunLoop() {
+  QuitOnSignal();
   if (cme_quit_main_loop) return 0;
   SDL_Event e;
   if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&e)) Dispatch(&e);
@@ -235,15 +256,21 @@ char ComMacEventsRunLoop() {
 }
 
 char ComMacEventsRunLoopWithWait(unsigned ticks) {
+  QuitOnSignal();
   if (cme_quit_main_loop) return 0;
   SDL_Event e;
   int ms = (int)((unsigned long long)ticks * 1000ull / 60ull);
+  if (ms > (int)kSignalCheckMs) ms = (int)kSignalCheckMs;
   if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_WaitEventTimeout(&e, ms)) Dispatch(&e);
+  QuitOnSignal();
   return 1;
 }
 
 char ComMacEventsWaitAndDispatch(unsigned ms) {
+  QuitOnSignal();
   if (cme_quit_main_loop) return 0;
+  // The caller's loop waits again for what is left of its interval.
+  if (ms > kSignalCheckMs) ms = kSignalCheckMs;
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
     if (ms) SDL_Delay(ms);
     return 1;
@@ -255,6 +282,7 @@ char ComMacEventsWaitAndDispatch(unsigned ms) {
     Dispatch(&e);
     got = SDL_PollEvent(&e);
   }
+  QuitOnSignal();
   return cme_quit_main_loop ? 0 : 1;
 }
 

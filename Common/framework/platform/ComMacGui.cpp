@@ -18,8 +18,10 @@
 // the program makes itself; these never reach the handler (the setters below hold a guard).
 #include "ComMacGui.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,7 @@
 #include <vector>
 
 #include "ComDebug.h"
+#include "ComMacSignals.h"
 #include "ComMacText.h"
 
 struct ComMacGuiProc {
@@ -210,6 +213,23 @@ int CopyText(GtkWidget* w, char* out, int len) {
   return ComMacTextUtf8ToLatin1(t.c_str(), out, len);
 }
 
+// A termination signal came while a GTK loop runs: every dialog and message box on the screen
+// ends as its close would, so the loops return and the program goes on to its exit.
+gboolean OnTerminationSignal(gint fd, GIOCondition, gpointer) {
+  char bytes[64];
+  while (read(fd, bytes, sizeof(bytes)) > 0) {
+  }
+  if (!ComMacSignalsReceived()) return G_SOURCE_CONTINUE;
+  GList* all = gtk_window_list_toplevels();
+  for (GList* l = all; l; l = l->next) {
+    GtkWidget* w = GTK_WIDGET(l->data);
+    if (GTK_IS_DIALOG(w) && gtk_widget_get_visible(w)) gtk_dialog_response(GTK_DIALOG(w), GTK_RESPONSE_DELETE_EVENT);
+    ComMacGuiEndDialog(w);
+  }
+  g_list_free(all);
+  return G_SOURCE_CONTINUE;
+}
+
 }  // namespace
 
 char ComMacGuiInitGtk() {
@@ -222,6 +242,8 @@ char ComMacGuiInitGtk() {
       state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
       if (state < 0) DebugError("ComMacGuiInitGtk", "Could not start GTK");
     }
+    if (state == 1 && ComMacSignalsWakeFd() >= 0)
+      g_unix_fd_add(ComMacSignalsWakeFd(), G_IO_IN, OnTerminationSignal, nullptr);
   }
   return state == 1;
 }
@@ -313,6 +335,11 @@ char ComMacGuiDoDialog(EventHandlerUPP* upp, WindowRef* win, char modal, char de
   if (g_main_loop_is_running(proc->loop)) {
     DebugError("ComMacGuiDoDialog", "Dialog in wrong state");
     return 0;
+  }
+  if (ComMacSignalsReceived()) {
+    // The program is ending: the dialog is not shown, as if closed at once.
+    if (destroy) ComMacGuiDestroyDialog(upp, win);
+    return 1;
   }
   GtkWindow* w = GTK_WINDOW(*win);
   gtk_window_set_modal(w, modal ? TRUE : FALSE);

@@ -6,12 +6,15 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include <string>
+
 #include "ComDebug.h"
 #include "ComGlFont.h"
 #include "ComGlLights.h"
 #include "ComMacModes.h"
 #include "ComLList.h"
 #include "ComMacMessageBox.h"
+#include "ComMacSignals.h"
 #include "ComMacWin.h"
 #include "ComScreen.h"
 #include "Mui.h"
@@ -38,7 +41,20 @@ static int FailStartup() {
   return -1;
 }
 
+// No window or OpenGL context could be made: what failed and SDL's reason, on the standard error
+// stream for whoever started the program, and in the log.
+static int FailNoWindow(const char* prog, const char* what, const char* why) {
+  DebugError("main", "%s <%s>", what, why);
+  fprintf(stderr, "%s: %s: %s\n", prog && prog[0] ? prog : "lectrel", what, why);
+  return FailStartup();
+}
+
 int main(int argc, char** argv) {
+  // A termination signal is the quit command from the first moment on; SDL's own handlers (which
+  // only cover two of the three signals and no dialog) are not wanted.
+  ComMacSignalsInstall();
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+
   // 1. The working folder is the resource folder beside the executable.
   char path[512];
   if (!ComMacMiscGetResourceFolder(path, 481)) {
@@ -56,24 +72,35 @@ int main(int argc, char** argv) {
   // Random numbers differ from run to run.
   srand(ComWinGetTickCount());
 
-  // The display modes, listed before anything asks for a window size.
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) DebugError("main", "SDL_Init failed <%s>", SDL_GetError());
-  ComGlMiscGetResolutionModes(1);
-  if (ComGlResModesGetNumModes() <= 2) ComGlMiscGetResolutionModes(0);
+  // The display modes, listed before anything asks for a window size. Without a display there
+  // is nothing to show: the program ends once the application has named its log.
+  char no_display[512];
+  const bool has_display = ComMacWinStartVideo(no_display, sizeof(no_display));
+  if (has_display) {
+    ComGlMiscGetResolutionModes(1);
+    if (ComGlResModesGetNumModes() <= 2) ComGlMiscGetResolutionModes(0);
+  }
 
   // The application's set-up, then its settings before the window exists.
   if (!StartupStepOk(GameSetupAll_MAC(argc, argv), "GameSetupAll_MAC Failed", "Internal Error [GameSetupAll - MAC]"))
     return -1;
+  const char* prog = argc > 0 ? argv[0] : nullptr;
+  if (!has_display) return FailNoWindow(prog, "SDL_Init failed", no_display);
   if (cmw_main_cb.pre_create_window &&
       !StartupStepOk(cmw_main_cb.pre_create_window(argc, argv), "Pre Create Window Callback Failed",
                      "Internal Error [PreCreateWindowCb - MAC]"))
     return -1;
 
+  // A termination signal during the application's start-up (its dialog, a box) ends the program
+  // before a window is made: nothing is open that needs saving.
+  if (ComMacSignalsReceived()) return FailStartup();
+
   // The window.
   if (!ComMacWinCreateWindow()) {
     DebugError("main", "ComMacWinCreateWindow failed");
+    std::string why = SDL_GetError();
     ComWinPopupMessage("Error", "Internal Error [Create Window - MAC]", 1);
-    return FailStartup();
+    return FailNoWindow(prog, "Could not create the window", why.c_str());
   }
 
   // The menu layer, screens, fonts and lights start empty, before any context exists.
@@ -95,9 +122,10 @@ int main(int argc, char** argv) {
   // The OpenGL context with its default state and the application's graphics.
   if (!ComMacWinCreateGraphics()) {
     DebugError("main", "ComMacWinCreateGraphics failed");
+    std::string why = SDL_GetError();
     ComMacWinDeleteGraphics();
     ComWinPopupMessage("Error", "Internal Error [Create Graphics - MAC]", 1);
-    return FailStartup();
+    return FailNoWindow(prog, "Could not create the OpenGL context", why.c_str());
   }
   glViewport(0, 0, WIDTH, HEIGHT);
 

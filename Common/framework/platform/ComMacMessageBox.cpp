@@ -11,6 +11,8 @@
 #include <string>
 
 #include "ComDebug.h"
+#include "ComMacGui.h"
+#include "ComMacSignals.h"
 #include "ComMacText.h"
 
 ComWinPopupCallback cmw_popup_messages_callback = nullptr;
@@ -39,7 +41,9 @@ bool IsFullScreen(SDL_Window* w) {
   return w && (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
-bool UseGtk(SDL_Window* w) { return gdk_display_get_default() != nullptr && !IsFullScreen(w); }
+// GTK is started for a box when it is not up yet: its boxes end when a termination signal comes,
+// SDL's cannot.
+bool UseGtk(SDL_Window* w) { return !IsFullScreen(w) && (gdk_display_get_default() != nullptr || ComMacGuiInitGtk()); }
 
 void DrainGtkEvents() {
   while (gtk_events_pending()) gtk_main_iteration();
@@ -63,10 +67,15 @@ gint RunGtkDialog(GtkMessageType type, GtkButtonsType buttons, const std::string
   return r;
 }
 
-// Checks the text; a null text is refused, a long one is logged and cut.
+// Checks the text; a null text is refused, a long one is logged and cut. Once a termination
+// signal has come no box is shown (it would hold the exit): the text is only logged.
 bool CheckText(const char* func, const char* text) {
   if (!text) {
     DebugError(func, "Main string not set");
+    return false;
+  }
+  if (ComMacSignalsReceived()) {
+    DebugError(func, "Ending on a signal - not shown <%s>", text);
     return false;
   }
   if (strlen(text) > kMaxBoxText) DebugError(func, "String too long <%s>", text);

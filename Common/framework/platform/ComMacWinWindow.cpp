@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 #include <SDL_opengl.h>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "ComDebug.h"
 #include "ComGlFont.h"
@@ -58,9 +60,44 @@ static SDL_Window* CreateSdlWindow(int x, int y, int w, int h, Uint32 flags) {
   return win;
 }
 
+// Drivers that draw nowhere a person sees: a program on them runs on with no window.
+static bool ShowsNoWindow(const char* driver) {
+  return !driver || !SDL_strcasecmp(driver, "offscreen") || !SDL_strcasecmp(driver, "dummy") ||
+         !SDL_strcasecmp(driver, "evdev");
+}
+
+char ComMacWinStartVideo(char* why, size_t size) {
+  if (why && size) why[0] = 0;
+  if (SDL_WasInit(SDL_INIT_VIDEO)) {
+    if (!ShowsNoWindow(SDL_GetCurrentVideoDriver())) return 1;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  // SDL falls back on its offscreen driver when no display answers: each driver that shows a
+  // window is asked by name instead, the one SDL_VIDEODRIVER names first.
+  const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+  std::string reasons;
+  const int count = SDL_GetNumVideoDrivers();
+  for (int pass = 0; pass < 2; pass++) {
+    for (int i = 0; i < count; i++) {
+      const char* name = SDL_GetVideoDriver(i);
+      if (ShowsNoWindow(name)) continue;
+      const bool named = wanted && !SDL_strcasecmp(wanted, name);
+      if (named != (pass == 0)) continue;
+      SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, name, SDL_HINT_OVERRIDE);
+      if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return 1;
+      if (!reasons.empty()) reasons += "; ";
+      reasons += SDL_GetError();
+    }
+  }
+  SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  if (reasons.empty()) reasons = "No available video device";
+  if (why && size) snprintf(why, size, "%s", reasons.c_str());
+  return 0;
+}
+
 char ComMacWinCreateWindow() {
   cmw_cursor_on = 1;
-  if (SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_ShowCursor(SDL_ENABLE);
+  if (ComMacWinStartVideo(nullptr, 0)) SDL_ShowCursor(SDL_ENABLE);
   if (main_window) ComMacWinDestroyWindow();
   if (!run_windowed) {
     // The full-screen surface; the context set-up switches it to the display mode.

@@ -3,12 +3,18 @@
 #ifndef COM_MAC_WIN_WINDOW_H
 #define COM_MAC_WIN_WINDOW_H
 
+#include <cstddef>
+
 struct SDL_Window;
 
 extern SDL_Window* main_window;       // the window (also the full-screen surface)
 extern char cmw_title_str[512];       // "Untitled" until the application names it
 extern char cmw_screens_were_on;      // screens were on when the graphics were last deleted
 
+// Starts SDL's video on a driver that shows a window to a person (never the offscreen or dummy
+// drivers, whatever SDL_VIDEODRIVER says). False when none starts; why then holds SDL's own
+// reason for each driver tried, cut to size.
+char ComMacWinStartVideo(char* why, size_t size);
 char ComMacWinCreateWindow();
 char ComMacWinCreateGraphics();
 void ComMacWinDeleteGraphics();

@@ -45,15 +45,17 @@ inline std::string MakeTempDir() {
 }
 
 // Runs a program with HOME set, waits at most timeout seconds; answers its exit status, or -1
-// when it had to be killed. The standard output is returned through out when given.
+// when it had to be killed. The standard output (with the standard error when with_stderr) is
+// returned through out when given.
 inline int RunWithHome(const std::vector<std::string>& args, const std::string& home, double timeout,
-                std::string* out = nullptr) {
+                std::string* out = nullptr, bool with_stderr = false) {
   int pipefd[2] = {-1, -1};
   if (out && pipe(pipefd) != 0) return -1;
   pid_t pid = fork();
   if (pid == 0) {
     if (out) {
       dup2(pipefd[1], 1);
+      if (with_stderr) dup2(pipefd[1], 2);
       close(pipefd[0]);
       close(pipefd[1]);
     }
@@ -126,7 +128,13 @@ class Reader {
   explicit Reader(const std::string& home) : home_(home) {}
   // A variable of the reader's environment besides HOME (say PATH), set before Start.
   void SetEnv(const std::string& name, const std::string& value) { env_.push_back({name, value}); }
+  // An argument for the reader's command line, given before Start.
+  void AddArg(const std::string& arg) { args_.push_back(arg); }
   Window win() const { return win_; }
+  // Sends the reader a signal.
+  void Signal(int sig) {
+    if (pid_ > 0) kill(pid_, sig);
+  }
   ~Reader() { Kill(); if (dpy_) XCloseDisplay(dpy_); }
 
   bool Start() {
@@ -142,7 +150,10 @@ class Reader {
       std::string exe = std::string(LECTREL_BINARY_DIR) + "/lectrel";
       int devnull = open("/dev/null", O_WRONLY);
       if (devnull >= 0) dup2(devnull, 1);
-      execl(exe.c_str(), exe.c_str(), (char*)nullptr);
+      std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+      for (const std::string& a : args_) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(exe.c_str(), argv.data());
       _exit(127);
     }
     // The window, found by the process that owns it.
@@ -288,6 +299,7 @@ class Reader {
  private:
   std::string home_;
   std::vector<std::pair<std::string, std::string>> env_;
+  std::vector<std::string> args_;
   Display* dpy_ = nullptr;
   pid_t pid_ = -1;
   Window win_ = 0;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ComDebug.h"
 #include "Config.h"
 #include "GameFolders.h"
 #include "LecFont.h"
@@ -430,3 +431,56 @@ TEST_F(ConfigTest, SaveWithoutBookKeepsLastBookAndFailedSaveKeepsOldFile) {
 }
 
 }  // namespace
+
+// A settings file that cannot be replaced (a folder holds its name, which stops root as well as
+// anyone): the first failed save of the run leaves one notice with its reason and later ones only
+// a log line, and the settings in use stay in use for the run, not the older file's.
+TEST_F(ConfigTest, AFailedSaveIsToldOnceAndTheChangeStaysForTheRun) {
+  const std::string log_file = root_ + "/log.txt";
+  DebugSetLogFilename(log_file.c_str(), 1);
+  ASSERT_EQ(1, ConfigLoad());
+  OpenBook("Harbour", 0.25f);
+  ASSERT_EQ(1, ConfigSave(1));
+  EXPECT_EQ(nullptr, ConfigTakeSaveNotice()) << "a save that works tells nothing";
+  ASSERT_EQ(0, unlink(cfg_.c_str()));
+  ASSERT_EQ(0, mkdir(cfg_.c_str(), 0777));
+  ASSERT_EQ(0, mkdir((cfg_ + "/keep").c_str(), 0777));
+
+  text_size_mult = 3.0f;
+  config.rotation = 2;
+  book_read_perc = 0.5f;
+  EXPECT_EQ(0, ConfigSave(1));
+  const char* notice = ConfigTakeSaveNotice();
+  ASSERT_NE(nullptr, notice);
+  EXPECT_STREQ("Is a directory", notice);
+  EXPECT_EQ(nullptr, ConfigTakeSaveNotice()) << "told once";
+
+  // The reopened book (the layout keys save, then load) gets the change just made.
+  text_size_mult = 1;
+  book_read_perc = 0;
+  ASSERT_EQ(1, ConfigLoad());
+  EXPECT_EQ(3.0f, text_size_mult);
+  EXPECT_EQ(2, config.rotation);
+  EXPECT_EQ(0.5f, book_read_perc);
+
+  text_size_mult = 4.0f;
+  EXPECT_EQ(0, ConfigSave(0));
+  EXPECT_EQ(nullptr, ConfigTakeSaveNotice()) << "a later failure is only logged";
+  ASSERT_EQ(1, ConfigLoad());
+  EXPECT_EQ(4.0f, text_size_mult);
+  const std::string log = ReadAll(log_file);
+  size_t lines = 0;
+  for (size_t at = log.find("Could not save settings"); at != std::string::npos;
+       at = log.find("Could not save settings", at + 1))
+    lines++;
+  EXPECT_EQ(2u, lines) << log;
+
+  // Once a save works again the file is what a load reads.
+  RemoveTree(cfg_);
+  ASSERT_EQ(1, ConfigSave(0));
+  _Config rec = config;
+  rec.text_size = 2.0f;
+  WriteAll(cfg_, &rec, sizeof(rec));
+  ASSERT_EQ(1, ConfigLoad());
+  EXPECT_EQ(2.0f, text_size_mult);
+}

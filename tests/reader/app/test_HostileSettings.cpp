@@ -1,6 +1,7 @@
-// Settings and slot files with a NaN, an infinity or a huge value in each float field: the value
-// read back is in range, and the real reading view then lays out a book, draws it and takes every
-// layout key. Run in the sanitizer build, a float that reaches an integer conversion is a report.
+// Settings and slot files with a NaN, an infinity, a huge value or one just past an end in each
+// float field: the value read back is the field's default (a position: in range), the page is laid
+// out as with the defaults, and the real reading view then draws it and takes every layout key. Run
+// in the sanitizer build, a float that reaches an integer conversion is a report.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -42,32 +43,33 @@ unsigned int FastClock() { return g_fake_ms += 50; }
 struct FloatField {
   const char* name;
   float* (*at)(_Config*);
-  float lo, hi;
+  float lo, hi, def;
+  bool position;  // a reading position is held to the nearest end instead of the default
 };
 
-#define FIELD(member, lo, hi) {#member, [](_Config* c) { return &c->member; }, lo, hi}
+#define FIELD(member, lo, hi, def) {#member, [](_Config* c) { return &c->member; }, lo, hi, def, false}
 const FloatField kFields[] = {
-    FIELD(side_margin, 0, 30),
-    FIELD(side_margin_rotated, 0, 30),
-    FIELD(top_margin, 0, 30),
-    FIELD(top_margin_rotated, 0, 30),
-    FIELD(paragraph_spacing, 0, 1),
-    FIELD(bar_height, 0, 30),
-    FIELD(scroll_speed, -100, 100),
-    FIELD(text_size, 0.01f, 100),
-    FIELD(text_width, 0.01f, 100),
-    FIELD(text_height, 0.01f, 100),
-    FIELD(line_spacing, 0.1f, 10000),
-    FIELD(background_brightness, 0, 1),
-    FIELD(text_brightness, 0, 1),
-    FIELD(text_colour[0], 0, 1),
-    FIELD(text_colour[2], 0, 1),
-    FIELD(background_colour[0], 0, 1),
-    FIELD(background_colour[2], 0, 1),
-    FIELD(paper_size, 0, 1),
-    FIELD(paper_contrast, 0, 1),
-    FIELD(battery_transparency, 0, 1),
-    FIELD(books[0].read_fraction, 0, 1),
+    FIELD(side_margin, 0, 30, 5),
+    FIELD(side_margin_rotated, 0, 30, 5),
+    FIELD(top_margin, 0, 30, 2),
+    FIELD(top_margin_rotated, 0, 30, 2),
+    FIELD(paragraph_spacing, 0, 1, 0.5f),
+    FIELD(bar_height, 0, 30, 15),
+    FIELD(scroll_speed, -100, 100, 0.2f),
+    FIELD(text_size, 0.01f, 100, 1.5f),
+    FIELD(text_width, 0.01f, 100, 1.0f),
+    FIELD(text_height, 0.01f, 100, 1.2f),
+    FIELD(line_spacing, 0.1f, 10000, 36),
+    FIELD(background_brightness, 0, 1, 0),
+    FIELD(text_brightness, 0, 1, 0.7f),
+    FIELD(text_colour[0], 0, 1, 1),
+    FIELD(text_colour[2], 0, 1, 1),
+    FIELD(background_colour[0], 0, 1, 1),
+    FIELD(background_colour[2], 0, 1, 1),
+    FIELD(paper_size, 0, 1, 0.5f),
+    FIELD(paper_contrast, 0, 1, 0.5f),
+    FIELD(battery_transparency, 0, 1, 1.0f),
+    {"books[0].read_fraction", [](_Config* c) { return &c->books[0].read_fraction; }, 0, 1, 0, true},
 };
 #undef FIELD
 
@@ -175,6 +177,30 @@ class HostileFloat : public ::testing::TestWithParam<Case> {
     EXPECT_GT(num_formatted_lines, 0);
   }
 
+  // The page of the default record: its line count, width and line gap.
+  struct Page {
+    int lines;
+    float width, gap;
+  };
+  Page PageNow() const { return {num_formatted_lines, max_draw_width, line_ygap}; }
+  // The record with every float field at the default a repair gives.
+  _Config DefaultRecord() {
+    _Config rec = Record();
+    for (const FloatField& f : kFields)
+      if (!f.position) *f.at(&rec) = f.def;
+    return rec;
+  }
+  Page DefaultPage() {
+    _Config rec = DefaultRecord();
+    rec.version = CONFIG_VERSION;
+    WriteAll(config_filename, &rec, sizeof(rec));
+    EXPECT_TRUE(ConfigLoad());
+    OpenBook();
+    Page p = PageNow();
+    MainExit();
+    return p;
+  }
+
   void DrawAndTakeKeys() {
     GameRenderMuiOffCB();
     for (const char* k = "2+-azsxdcgbhnfv34po091"; *k; k++) {
@@ -191,9 +217,15 @@ class HostileFloat : public ::testing::TestWithParam<Case> {
 TEST_P(HostileFloat, LoadsInRangeAndTheViewLaysOutDrawsAndTakesKeys) {
   const Case& c = GetParam();
   const FloatField& f = kFields[c.field];
-  for (float bad : kHostile) {
+  const Page want = DefaultPage();
+  std::vector<float> bads(std::begin(kHostile), std::end(kHostile));
+  // Just past either end, and the zero that a damaged size field holds.
+  bads.push_back(f.lo - 1);
+  bads.push_back(f.hi + 1);
+  if (f.lo > 0) bads.push_back(0.0f);
+  for (float bad : bads) {
     SCOPED_TRACE(std::string(f.name) + " = " + std::to_string(bad) + (c.slot ? " in a slot" : ""));
-    _Config rec = Record();
+    _Config rec = DefaultRecord();
     *f.at(&rec) = bad;
     float got;
     if (c.slot) {
@@ -209,7 +241,22 @@ TEST_P(HostileFloat, LoadsInRangeAndTheViewLaysOutDrawsAndTakesKeys) {
       got = *f.at(&config);
     }
     EXPECT_TRUE(got >= f.lo && got <= f.hi) << got;
+    if (!f.position) {
+      EXPECT_EQ(f.def, got) << "a value the program cannot set becomes the default";
+      // Everything else in the record came through untouched: the record is the defaults'.
+      _Config want_rec = rec;
+      *f.at(&want_rec) = f.def;
+      _Config& have = c.slot ? temp_config : config;
+      for (const FloatField& other : kFields)
+        EXPECT_EQ(*other.at(&want_rec), *other.at(&have)) << other.name;
+    }
     OpenBook();
+    if (!f.position) {
+      Page p = PageNow();
+      EXPECT_EQ(want.lines, p.lines);
+      EXPECT_EQ(want.width, p.width);
+      EXPECT_EQ(want.gap, p.gap);
+    }
     DrawAndTakeKeys();
     MainExit();
   }
@@ -239,9 +286,22 @@ TEST_F(HostileFloat, WideSideMarginKeepsAPageOfWords) {
   rec.side_margin = 60;
   WriteAll(config_filename, &rec, sizeof(rec));
   ASSERT_TRUE(ConfigLoad());
-  EXPECT_EQ(30, config.side_margin);
+  EXPECT_EQ(5, config.side_margin);
   OpenBook();
   EXPECT_LT(num_formatted_lines, 400);
+}
+
+// The ends the keys and bars stop at are values the program writes itself: a file holding them
+// comes back unchanged.
+TEST_F(HostileFloat, TheEndsTheProgramCanSetSurviveALoad) {
+  for (int end = 0; end < 2; end++) {
+    _Config rec = Record();
+    for (const FloatField& f : kFields) *f.at(&rec) = end ? f.hi : f.lo;
+    rec.version = CONFIG_VERSION;
+    WriteAll(config_filename, &rec, sizeof(rec));
+    ASSERT_TRUE(ConfigLoad());
+    for (const FloatField& f : kFields) EXPECT_EQ(end ? f.hi : f.lo, *f.at(&config)) << f.name;
+  }
 }
 
 }  // namespace
