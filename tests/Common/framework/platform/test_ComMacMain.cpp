@@ -39,13 +39,6 @@ class MainTest : public ::testing::Test {
   std::string home_;
 };
 
-std::vector<std::string> Without(const std::vector<std::string>& v, const std::string& drop) {
-  std::vector<std::string> out;
-  for (auto& s : v)
-    if (s != drop) out.push_back(s);
-  return out;
-}
-
 // Screen callbacks that show where the screen table's start and exit fall in the order.
 void ScreenInit() { Log("screen_init"); }
 void ScreenCreate() { Log("screen_create"); }
