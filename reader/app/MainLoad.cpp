@@ -178,14 +178,14 @@ signed char MainSetupFilename(char* path, char* error_text) {
     return 0;
   }
   if (ComFileExists(text_filename)) return 1;
-  // Prove the folder writable before a long conversion starts.
-  void* probe = ComFileCreateForWriting(text_filename);
-  if (!probe) {
+  // Prove the folder writable before a long conversion starts, with a temporary of its own: the
+  // cache's own name may be written by another reader at this moment.
+  char probe[1100];
+  if (!ComFileCreateTemporary(text_filename, probe, sizeof(probe))) {
     SetError(error_text, "Could not create temporary file (%s)", text_filename);
     return 0;
   }
-  ComFileClose(probe);
-  ComFileDelete(text_filename);
+  ComFileReleaseTemporary(probe, nullptr);
   return 1;
 }
 
@@ -311,7 +311,9 @@ void MainFreeLineList() {
 
 void MainQuitLoadingBook() {
   MainExit();
-  if (text_filename[0] && strcmp(text_filename, pdf_filename) != 0 && ComFileExists(text_filename))
+  // Only a text file that this load converted goes: never a cache it found, never the book.
+  if (CreateTextFileMadeByLastLoad() && text_filename[0] && strcmp(text_filename, pdf_filename) != 0 &&
+      ComFileExists(text_filename))
     ComFileDelete(text_filename);
   main_loading_book = 0;
   m_render_box = 0;
