@@ -49,6 +49,13 @@ bool BookIsNewerThanCache(const char* book, const char* cache) {
   return b.st_mtim.tv_nsec > c.st_mtim.tv_nsec;
 }
 
+// The progress box of a conversion, at its start.
+void ShowConvertingBox() {
+  int shown = snprintf(display_str, sizeof(display_str), "Converting File - %s", book_name);
+  if (shown < 0) display_str[0] = 0;  // a very long name is only cut in the progress box
+  MainDisplayProgressMessage(nullptr, 0.0f);
+}
+
 // The bytes at the end of block[0, n) that begin a UTF-8 sequence the next block completes.
 size_t Utf8CutTail(const unsigned char* block, size_t n) {
   for (size_t back = 1; back <= 3 && back <= n; back++) {
@@ -98,9 +105,7 @@ bool TextBookIsUtf8(const char* path) {
 // byte-order mark dropped, line ends and form feeds kept; with progress, and cancelled (answering
 // 1 at once) when quit_loading_book is set. 1 on success.
 char CreateTextFileFromUtf8TextFile() {
-  int shown = snprintf(display_str, sizeof(display_str), "Converting File - %s", book_name);
-  if (shown < 0) display_str[0] = 0;
-  MainDisplayProgressMessage(nullptr, 0.0f);
+  ShowConvertingBox();
   void* in = ComFileOpenForReading(pdf_filename);
   void* out = in ? ComFileCreateForWriting(text_filename) : nullptr;
   if (!out) {
@@ -145,9 +150,7 @@ char ConvertBook(const char* cache_name) {
     return CreateTextFileFromHtmlFile(0, nullptr, nullptr, nullptr);
   if (CacheEndsWithNoCase(pdf_filename, ".opf")) return CreateTextFileFromOpfFile(pdf_filename);
   // Anything else is taken for a PDF.
-  int shown = snprintf(display_str, sizeof(display_str), "Converting File - %s", book_name);
-  if (shown < 0) display_str[0] = 0;  // a very long name is only cut in the progress box
-  MainDisplayProgressMessage(nullptr, 0.0f);
+  ShowConvertingBox();
   pdftotext_setDisplayProgressProc(DisplayProgressProc);
   char arg0[] = "Lectrel";
   char arg1[] = "-layout";
