@@ -123,10 +123,16 @@ FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
 char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, const char* func,
                 bool in_place = false) {
   if (!ok) NoteWriteError(0);
-  if (FaultNow() || fflush(f) != 0) ok = false, NoteWriteError(errno);
-  if (ferror(f)) ok = false, NoteWriteError(0);
+  if (FaultNow() || fflush(f) != 0 || ferror(f)) {
+    NoteWriteError(errno);
+    ok = false;
+  }
+  // A duplicate of the descriptor keeps the temporary locked from the close to the rename.
   const int lock = in_place ? -1 : dup(fileno(f));
-  if (fclose(f) != 0 || FaultNow()) ok = false, NoteWriteError(errno);
+  if (fclose(f) != 0 || FaultNow()) {
+    NoteWriteError(errno);
+    ok = false;
+  }
   char result = 1;
   if (!ok) {
     if (!in_place) unlink(temp.c_str());
