@@ -67,38 +67,49 @@ size_t Utf8CutTail(const unsigned char* block, size_t n) {
   return 0;
 }
 
+// Reads a UTF-8 text file in blocks that never cut a sequence in two (a sequence cut at the end
+// of the file stays cut): visit(bytes, n, taken) for each block, taken being the bytes it took
+// from the file, until visit answers false. false when the file could not be read.
+template <class Visit>
+bool ReadUtf8Blocks(void* file, Visit visit) {
+  uint64_t left = static_cast<uint64_t>(ComFileGetSize(file));
+  std::vector<unsigned char> block(kTextBlock + 4);
+  size_t carry = 0;
+  while (left > 0) {
+    const size_t want = left < kTextBlock ? static_cast<size_t>(left) : kTextBlock;
+    if (!ComFileRead(file, block.data() + carry, static_cast<uint32_t>(want))) return false;
+    left -= want;
+    const size_t n = carry + want;
+    const size_t end = left ? n - Utf8CutTail(block.data(), n) : n;
+    if (!visit(block.data(), end, want)) return true;
+    carry = n - end;
+    memmove(block.data(), block.data() + end, carry);
+  }
+  return true;
+}
+
 // A text book that is to be converted: valid UTF-8 with at least one sequence of more than one
-// byte, or beginning with a byte-order mark. Any other text book is single-byte text already.
+// byte (a byte-order mark is one). Any other text book is single-byte text already.
 bool TextBookIsUtf8(const char* path) {
   void* in = ComFileOpenForReadingIfExists(path);
   if (!in) return false;
-  std::vector<unsigned char> block(kTextBlock + 4);
-  size_t carry = 0;
-  bool multi = false, valid = true, first = true;
-  for (;;) {
-    size_t got = fread(block.data() + carry, 1, kTextBlock, static_cast<FILE*>(in));
-    size_t n = carry + got;
-    if (n == 0) break;
-    const size_t end = got ? n - Utf8CutTail(block.data(), n) : n;
-    if (first && n >= 3 && block[0] == 0xEF && block[1] == 0xBB && block[2] == 0xBF) multi = true;
-    first = false;
-    for (size_t i = 0; i < end && valid;) {
-      if (block[i] < 0x80) {
+  bool multi = false, valid = true;
+  const bool read = ReadUtf8Blocks(in, [&](const unsigned char* bytes, size_t n, size_t) {
+    for (size_t i = 0; i < n;) {
+      if (bytes[i] < 0x80) {
         i++;
         continue;
       }
       unsigned int cp;
-      const int len = ComMacTextUtf8Decode(block.data() + i, end - i, &cp);
-      if (len == 0) valid = false;
+      const int len = ComMacTextUtf8Decode(bytes + i, n - i, &cp);
+      if (len == 0) return valid = false;
       multi = true;
-      i += len;
+      i += static_cast<size_t>(len);
     }
-    if (!valid || !got) break;
-    carry = n - end;
-    memmove(block.data(), block.data() + end, carry);
-  }
+    return true;
+  });
   ComFileClose(in);
-  return valid && multi;
+  return read && valid && multi;
 }
 
 // Converts the UTF-8 text book pdf_filename into text_filename as Windows Latin-1, the
@@ -108,35 +119,23 @@ char CreateTextFileFromUtf8TextFile() {
   ShowConvertingBox();
   void* in = ComFileOpenForReading(pdf_filename);
   void* out = in ? ComFileCreateForWriting(text_filename) : nullptr;
-  if (!out) {
-    ComFileClose(in);
-    MainTurnOffBoxMessage();
-    DebugError("CreateTextFileIfNeeded", "Could not convert file <%s> to text file <%s>", pdf_filename, text_filename);
-    return 0;
-  }
-  const double size = static_cast<double>(ComFileGetSize(in));
-  std::vector<unsigned char> block(kTextBlock + 4);
-  std::vector<char> latin1(kTextBlock + 4);
-  size_t carry = 0;
-  double done = 0;
-  bool ok = true, first = true;
-  while (ok && !quit_loading_book) {
-    size_t got = fread(block.data() + carry, 1, kTextBlock, static_cast<FILE*>(in));
-    size_t n = carry + got;
-    if (n == 0) break;
-    const size_t end = got ? n - Utf8CutTail(block.data(), n) : n;
-    const size_t len = ComMacTextUtf8ToLatin1Bytes(reinterpret_cast<const char*>(block.data()), end, latin1.data(),
-                                                   first ? static_cast<unsigned>(COM_MAC_TEXT_DROP_BOM) : 0u);
-    first = false;
-    if (len && !ComFileWrite(out, latin1.data(), static_cast<uint32_t>(len))) ok = false;
-    done += static_cast<double>(got);
-    MainDisplayProgressMessage(nullptr, size > 0 ? static_cast<float>(done / size) : 1.0f);
-    if (!got) break;
-    carry = n - end;
-    memmove(block.data(), block.data() + end, carry);
+  bool ok = out != nullptr;
+  if (ok) {
+    const double size = static_cast<double>(ComFileGetSize(in));
+    std::vector<char> latin1(kTextBlock + 4);
+    double done = 0;
+    unsigned options = COM_MAC_TEXT_DROP_BOM;
+    const bool read = ReadUtf8Blocks(in, [&](const unsigned char* bytes, size_t n, size_t taken) {
+      const size_t len = ComMacTextUtf8ToLatin1Bytes(reinterpret_cast<const char*>(bytes), n, latin1.data(), options);
+      options = 0;
+      if (len && !ComFileWrite(out, latin1.data(), static_cast<uint32_t>(len))) return ok = false;
+      done += static_cast<double>(taken);
+      MainDisplayProgressMessage(nullptr, size > 0 ? static_cast<float>(done / size) : 1.0f);
+      return !quit_loading_book;
+    });
+    if (!ComFileClose(out) || !read) ok = false;
   }
   ComFileClose(in);
-  if (!ComFileClose(out)) ok = false;
   MainTurnOffBoxMessage();
   if (ok || quit_loading_book) return 1;
   DebugError("CreateTextFileIfNeeded", "Could not convert file <%s> to text file <%s>", pdf_filename, text_filename);

@@ -384,6 +384,18 @@ TEST_F(BookCacheTest, Utf8TextBookIsConvertedAndLatin1OneIsUsedInPlace) {
   EXPECT_EQ(1.0f, main_fake_calls.fractions.back());
   EXPECT_EQ(1, main_fake_calls.turn_off_calls);
 
+  // A long book: sequences cut by the blocks it is read in still come out whole.
+  std::string big, big_latin1;
+  for (int line = 0; line < 3000; line++) {  // lines of 301 bytes: the blocks end inside a sequence
+    for (int i = 0; i < 100; i++) big += "\xE2\x82\xAC";
+    big += "\n";
+    big_latin1 += std::string(100, '\x80') + "\n";
+  }
+  UseBook("books/Euro.txt", "Euro");
+  WriteBytes(pdf_filename, big);
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(big_latin1, Read(text_filename));
+
   for (const char* bytes : {"caf\xE9 cr\xE8me\n", "plain ASCII\fpage two\n", "\xC3\xA9 then a stray \xE9\n"}) {
     SCOPED_TRACE(bytes);
     MainFakesReset();
