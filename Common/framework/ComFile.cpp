@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,10 +28,13 @@ char cf_format_str[COM_FILE_FORMAT_SIZE];
 
 // A stream being written under a temporary name: the name it takes on a clean close, and
 // whether a write to it has failed (then the close throws the temporary file away).
+// A stream written in place (in_place) is itself a held temporary of ComFileCreateTemporary: it
+// is not renamed, its owner renames or deletes it.
 struct PendingWrite {
   std::string final_path;
   std::string temp_path;
   bool failed;
+  bool in_place;
 };
 
 std::unordered_map<FILE*, PendingWrite>& PendingWrites() {
@@ -43,6 +47,23 @@ bool Empty(const char* path) { return !path || path[0] == 0; }
 // The test seam: operations left before the injected fault (0 none), and whether it happened.
 int cf_fault_countdown = 0;
 bool cf_fault_fired = false;
+
+// The reason (errno) of the first write, flush, close or rename that failed since the last
+// ComFileTakeWriteError; 0 none.
+int cf_write_error = 0;
+
+void NoteWriteError(int err) {
+  if (!cf_write_error) cf_write_error = err ? err : EIO;
+}
+
+// The temporaries of ComFileCreateTemporary that this process holds: name and the descriptor
+// that keeps them locked.
+std::unordered_map<std::string, int>& HeldTemporaries() {
+  static std::unordered_map<std::string, int> table;
+  return table;
+}
+
+bool IsHeld(const char* path) { return HeldTemporaries().count(path) != 0; }
 
 // True when this write, flush, close or rename is the one that must fail.
 bool FaultNow() {
@@ -61,21 +82,35 @@ mode_t NewFileMode(const char* replaced) {
   return 0666 & ~mask;
 }
 
-// Opens a temporary file beside `path` (same folder, so the rename stays on one file system).
-FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
-  std::string templ = std::string(path) + ".tmp-XXXXXX";
+const char kTempMark[] = ".tmp-";
+const size_t kTempTailLen = 6;  // mkstemp's six letters and digits
+
+// Creates a temporary file of a name of its own beside `path` (same folder, so the rename stays
+// on one file system) and locks it for as long as the descriptor is open, so that the clean-up
+// of leftover temporaries in another process leaves it alone. The descriptor, or -1.
+int MakeTemp(const char* path, mode_t mode, std::string* temp_out) {
+  std::string templ = std::string(path) + kTempMark + "XXXXXX";
   std::vector<char> name(templ.begin(), templ.end());
   name.push_back(0);
   int fd = mkstemp(name.data());
-  if (fd < 0) return nullptr;
+  if (fd < 0) return -1;
+  flock(fd, LOCK_EX);
   fchmod(fd, mode);
+  *temp_out = name.data();
+  return fd;
+}
+
+FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
+  std::string temp;
+  int fd = MakeTemp(path, mode, &temp);
+  if (fd < 0) return nullptr;
   FILE* f = fdopen(fd, "wb");
   if (!f) {
+    unlink(temp.c_str());
     close(fd);
-    unlink(name.data());
     return nullptr;
   }
-  *temp_out = name.data();
+  *temp_out = temp;
   return f;
 }
 
@@ -83,33 +118,53 @@ FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
 // path when every write worked (ok). Otherwise, or when the rename fails, the temporary file is
 // deleted, so the file at path stays as it was; the failure is logged under func. 1 when path
 // now holds the new file.
-char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, const char* func) {
-  if (FaultNow() || fflush(f) != 0) ok = false;
-  if (ferror(f)) ok = false;
-  if (fclose(f) != 0 || FaultNow()) ok = false;
-  if (!ok) {
-    unlink(temp.c_str());
-    DebugError(func, "Could not write file <%s>", path);
-    return 0;
+// A stream written in place (in_place) is only flushed and closed. The temporary stays locked
+// until it has its name.
+char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, const char* func,
+                bool in_place = false) {
+  if (!ok) NoteWriteError(0);
+  if (FaultNow() || fflush(f) != 0 || ferror(f)) {
+    NoteWriteError(errno);
+    ok = false;
   }
-  if (FaultNow() || rename(temp.c_str(), path) != 0) {
+  // A duplicate of the descriptor keeps the temporary locked from the close to the rename.
+  const int lock = in_place ? -1 : dup(fileno(f));
+  if (fclose(f) != 0 || FaultNow()) {
+    NoteWriteError(errno);
+    ok = false;
+  }
+  char result = 1;
+  if (!ok) {
+    if (!in_place) unlink(temp.c_str());
+    DebugError(func, "Could not write file <%s> [%s]", path, strerror(cf_write_error));
+    result = 0;
+  } else if (!in_place && (FaultNow() || rename(temp.c_str(), path) != 0)) {
     int err = errno;
+    NoteWriteError(err);
     unlink(temp.c_str());
     DebugError(func, "Could not rename file to <%s> [%s]", path, strerror(err));
-    return 0;
+    result = 0;
   }
-  return 1;
+  if (lock >= 0) close(lock);
+  return result;
 }
 
 FILE* OpenForReplacing(const char* path) {
+  if (IsHeld(path)) {
+    // Already a temporary of its own: written in place, keeping its lock.
+    FILE* f = fopen(path, "wb");
+    if (f) PendingWrites()[f] = PendingWrite{path, path, false, true};
+    return f;
+  }
   std::string temp;
   FILE* f = OpenTemp(path, NewFileMode(path), &temp);
   if (!f) return nullptr;
-  PendingWrites()[f] = PendingWrite{path, temp, false};
+  PendingWrites()[f] = PendingWrite{path, temp, false, false};
   return f;
 }
 
 void MarkFailed(FILE* f) {
+  NoteWriteError(errno);
   auto it = PendingWrites().find(f);
   if (it != PendingWrites().end()) it->second.failed = true;
 }
@@ -121,21 +176,22 @@ char CloseStream(FILE* f, const char* func) {
   auto it = table.find(f);
   if (it == table.end()) {
     if (fclose(f) != 0) {
-      DebugError(func, "Could not close file");
+      NoteWriteError(errno);
+      DebugError(func, "Could not close file [%s]", strerror(errno));
       return 0;
     }
     return 1;
   }
   PendingWrite pw = it->second;
   table.erase(it);
-  return FinishTemp(f, pw.temp_path, pw.final_path.c_str(), !pw.failed, func);
+  return FinishTemp(f, pw.temp_path, pw.final_path.c_str(), !pw.failed, func, pw.in_place);
 }
 
 // Throws away a stream written under a temporary name (the file it replaces stays as it was).
 void DiscardStream(FILE* f) {
   auto& table = PendingWrites();
   auto it = table.find(f);
-  std::string temp = it != table.end() ? it->second.temp_path : std::string();
+  std::string temp = it != table.end() && !it->second.in_place ? it->second.temp_path : std::string();
   if (it != table.end()) table.erase(it);
   fclose(f);
   if (!temp.empty()) unlink(temp.c_str());
@@ -547,6 +603,89 @@ char ComFileWriteReplacing(const char* path, const char* caller, char (*write)(F
   }
   const bool ok = write(f, context) != 0;
   return FinishTemp(f, temp, path, ok, caller);
+}
+
+char ComFileCreateTemporary(const char* path, char* name, uint32_t size) {
+  if (Empty(path) || !name || size == 0) {
+    DebugError("ComFileCreateTemporary", "Invalid parameters");
+    return 0;
+  }
+  std::string temp;
+  int fd = MakeTemp(path, NewFileMode(path), &temp);
+  if (fd < 0) {
+    DebugError("ComFileCreateTemporary", "Could not create file <%s> [%s]", path, strerror(errno));
+    return 0;
+  }
+  if (temp.size() >= size) {
+    unlink(temp.c_str());
+    close(fd);
+    DebugError("ComFileCreateTemporary", "Path too long <%s>", path);
+    return 0;
+  }
+  memcpy(name, temp.c_str(), temp.size() + 1);
+  HeldTemporaries()[temp] = fd;
+  return 1;
+}
+
+char ComFileReleaseTemporary(const char* name, const char* to) {
+  if (Empty(name)) return 0;
+  auto& table = HeldTemporaries();
+  auto it = table.find(name);
+  const int fd = it != table.end() ? it->second : -1;
+  if (it != table.end()) table.erase(it);
+  char result = 1;
+  if (!to) {
+    unlink(name);
+  } else if (FaultNow() || rename(name, to) != 0) {
+    int err = errno;
+    NoteWriteError(err);
+    unlink(name);
+    DebugError("ComFileReleaseTemporary", "Could not rename file to <%s> [%s]", to, strerror(err));
+    result = 0;
+  }
+  if (fd >= 0) close(fd);
+  return result;
+}
+
+int ComFileTakeWriteError() {
+  int err = cf_write_error;
+  cf_write_error = 0;
+  return err;
+}
+
+char ComFileIsTemporaryName(const char* name) {
+  if (Empty(name)) return 0;
+  const size_t len = strlen(name), mark = sizeof(kTempMark) - 1;
+  // Something before the mark: the name of the file it was to become.
+  if (len < 1 + mark + kTempTailLen) return 0;
+  const char* tail = name + len - kTempTailLen;
+  if (memcmp(tail - mark, kTempMark, mark) != 0) return 0;
+  for (size_t i = 0; i < kTempTailLen; i++) {
+    const char c = tail[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return 0;
+  }
+  return 1;
+}
+
+int ComFileRemoveLeftoverTemporaries(const char* folder) {
+  if (Empty(folder)) return 0;
+  DIR* d = opendir(folder);
+  if (!d) return 0;
+  int count = 0;
+  while (dirent* e = readdir(d)) {
+    if (!ComFileIsTemporaryName(e->d_name)) continue;
+    std::string path = std::string(folder) + "/" + e->d_name;
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st;
+    // A temporary that a running writer holds is locked: it stays.
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        unlink(path.c_str()) == 0)
+      count++;
+    close(fd);
+  }
+  closedir(d);
+  return count;
 }
 
 void ComFileDelete(const char* path) {

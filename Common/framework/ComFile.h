@@ -62,6 +62,24 @@ char ComFileWriteReplacing(const char* path, const char* caller, char (*write)(F
 void ComFileDelete(const char* path);
 char ComFileExists(const char* path);
 
+// Temporaries. A temporary of its own beside path, for a file that several calls fill before it
+// takes its name: its name goes into name (size bytes). It is held (locked) by this process until
+// ComFileReleaseTemporary; opened for writing it is written in place, since it is a temporary
+// already. 1 on success.
+char ComFileCreateTemporary(const char* path, char* name, uint32_t size);
+// Ends a held temporary: renamed to `to` (1 on success; a failure is logged and the temporary
+// deleted), or deleted when to is null.
+char ComFileReleaseTemporary(const char* name, const char* to);
+// The reason (errno) of the first write, flush, close or rename that failed since the last call;
+// 0 when none failed.
+int ComFileTakeWriteError();
+// 1 when a file name (no folder) has the pattern of this layer's temporaries: a name, ".tmp-" and
+// six letters or digits.
+char ComFileIsTemporaryName(const char* name);
+// Deletes the temporaries of this layer that a process which ended left in folder (never one that
+// a running writer holds, nor anything of another name); the number deleted.
+int ComFileRemoveLeftoverTemporaries(const char* folder);
+
 // Folders.
 char ComFileCreateDirectory(const char* path);
 void ComFileDeleteDirectory(const char* path);

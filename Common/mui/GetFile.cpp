@@ -13,6 +13,7 @@
 #include "ComDebug.h"
 #include "ComDirList.h"
 #include "ComFile.h"
+#include "ComMacText.h"
 #include "ComMisc.h"
 #include "MuiBox.h"
 #include "MuiPanel.h"
@@ -39,56 +40,13 @@ char gf_save_cd[516] = "";       // non-empty: started and not finished
 char gf_fill_str[513];           // a row's text, rebuilt for every row drawn
 char gf_chosen_path[GET_FILE_MAX_PATH + 1] = "";
 
-// Unicode code points of the Windows Latin-1 bytes 0x80 to 0x9F (0 where the byte is unassigned).
-const uint16_t kCp1252High[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-                                  0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-
-// The Windows Latin-1 byte of a code point, '?' when it has none.
-unsigned char Cp1252Byte(uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return (unsigned char)cp;
-  for (int i = 0; i < 32; i++)
-    if (kCp1252High[i] && kCp1252High[i] == cp) return (unsigned char)(0x80 + i);
-  return '?';
-}
-
-// Length of the valid UTF-8 sequence at s (2 to 4 bytes) with its code point, or 0.
-int Utf8Sequence(const unsigned char* s, uint32_t* cp) {
-  auto cont = [](unsigned char c) { return (c & 0xC0) == 0x80; };
-  if (s[0] >= 0xC2 && s[0] <= 0xDF && cont(s[1])) {
-    *cp = ((s[0] & 0x1Fu) << 6) | (s[1] & 0x3Fu);
-    return 2;
-  }
-  if (s[0] >= 0xE0 && s[0] <= 0xEF && cont(s[1]) && cont(s[2])) {
-    *cp = ((s[0] & 0x0Fu) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
-    return (*cp >= 0x800 && (*cp < 0xD800 || *cp > 0xDFFF)) ? 3 : 0;
-  }
-  if (s[0] >= 0xF0 && s[0] <= 0xF4 && cont(s[1]) && cont(s[2]) && cont(s[3])) {
-    *cp = ((s[0] & 0x07u) << 18) | ((s[1] & 0x3Fu) << 12) | ((s[2] & 0x3Fu) << 6) | (s[3] & 0x3Fu);
-    return (*cp >= 0x10000 && *cp <= 0x10FFFF) ? 4 : 0;
-  }
-  return 0;
-}
-
 // A name or path as the menu font shows it: UTF-8 sequences become their Windows Latin-1 byte
 // ('?' for a character it lacks), other bytes of 128 and above are taken as Latin-1 already, and
 // control bytes become '?'.
 void ToDisplay(const char* raw, char* out, size_t size) {
-  size_t o = 0;
-  const unsigned char* s = (const unsigned char*)raw;
-  while (*s && o + 1 < size) {
-    uint32_t cp = 0;
-    int n = *s >= 0x80 ? Utf8Sequence(s, &cp) : 0;
-    if (n) {
-      out[o++] = (char)Cp1252Byte(cp);
-      s += n;
-    } else {
-      out[o++] = (*s < 0x20 || *s == 0x7F) ? '?' : (char)*s;
-      s++;
-    }
-  }
-  out[o] = 0;
+  ComMacTextUtf8ToLatin1(raw, out, (int)size, COM_MAC_TEXT_KEEP_LATIN1);
+  for (char* p = out; *p; p++)
+    if ((unsigned char)*p < 0x20 || *p == 0x7F) *p = '?';
 }
 
 bool EndsWithNoCase(const char* name, const char* tail) {

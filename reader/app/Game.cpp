@@ -17,6 +17,7 @@
 #include "ComMacWin.h"
 #include "Config.h"
 #include "Load.h"
+#include "MainCleanup.h"
 #include "MainControl.h"
 #include "MainGeometry.h"
 #include "MainLoad.h"
@@ -61,6 +62,7 @@ char GameSetupAll_MAC(int argc, char** argv) {
     int n = snprintf(path, sizeof(path), "%s/%s", dir, "LogFile.txt");
     if (n > 0 && (size_t)n < sizeof(path)) DebugSetLogFilename(path, 1);
   }
+  MainRemoveLeftoverTemporaries();
   DebugPlainText("----------------------");
   DebugPlainText("%s", kProgName);
   DebugPlainText("----------------------");

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ComDebug.h"
+#include "ComFile.h"
 #include "GameFolders.h"
 #include "Mui.h"
 #include "MuiPopup.h"
@@ -18,6 +19,19 @@ static const char* const kTitle = "Quorvane Lectrel";
 
 static void ShowResult(const char* text) {
   if (MuiIsOn()) MuiPopupMessage(kTitle, text, 0, nullptr);
+}
+
+int MainRemoveLeftoverTemporaries() {
+  int count = 0;
+  char dir[1024];
+  if (!GameGetDataDir(dir, sizeof(dir))) return 0;
+  count += ComFileRemoveLeftoverTemporaries(dir);
+  // The Settings folder as it stands (asking GameGetSettingsDir for it would create it).
+  char settings[1100];
+  int n = snprintf(settings, sizeof(settings), "%s/%s", dir, "Settings");
+  if (n > 0 && (size_t)n < sizeof(settings)) count += ComFileRemoveLeftoverTemporaries(settings);
+  if (count > 0) DebugPlainText("Removed %d leftover temporary file%s", count, count == 1 ? "" : "s");
+  return count;
 }
 
 void MainCleanupCB() {
@@ -59,6 +73,7 @@ void MainDoCleanupCB(char code) {
     if (unlink(path) == 0) count++;
   }
   closedir(d);
+  count += MainRemoveLeftoverTemporaries();
   char msg[64];
   snprintf(msg, sizeof(msg), "Deleted %d Temporary File%s", count, count == 1 ? "" : "s");
   DebugPlainText("%s", msg);

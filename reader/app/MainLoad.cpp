@@ -118,6 +118,38 @@ char LoadFailed() {
   return 0;
 }
 
+// Between the length pass and the reading pass: every paragraph's text, its length + 1 bytes.
+char AllocateParagraphTexts() {
+  if (num_lines > 0 && !line_list) return 0;
+  for (unsigned i = 0; i < (unsigned)num_lines; i++) {
+    uint64_t size = (uint64_t)line_list[i].length + 1;
+    char* text = size <= 0x7fffffffu ? static_cast<char*>(malloc((size_t)size)) : nullptr;
+    if (!text) {
+      DebugError("CalcLineLengths", "No memory for string %u (%u)", i, (unsigned)size);
+      return 0;
+    }
+    text[0] = 0;
+    line_list[i].text = text;
+  }
+  return 1;
+}
+
+// The page geometry for the formatter, then the display lines.
+char FormatLinesForThePage() {
+  // The margin is held to 0..30 percent here too (a NaN counts as none), so the page never
+  // comes out narrower than 40 percent of the screen.
+  char turned = MainGetRotation(config.rotation).turned;
+  float margin = *MainSideMarginSetting();
+  if (!(margin >= 0)) margin = 0;
+  if (margin > 30) margin = 30;
+  float page_width = turned ? 480.0f : 640.0f;
+  side_margin = margin * page_width / 100;
+  max_draw_width = page_width - 2 * side_margin;
+  MainCalcBarHeight();
+  FormatLinesRelease();
+  return FormatLines();
+}
+
 }  // namespace
 
 signed char MainSetupFilename(char* path, char* error_text) {
@@ -187,14 +219,14 @@ signed char MainSetupFilename(char* path, char* error_text) {
     return 0;
   }
   if (ComFileExists(text_filename)) return 1;
-  // Prove the folder writable before a long conversion starts.
-  void* probe = ComFileCreateForWriting(text_filename);
-  if (!probe) {
+  // Prove the folder writable before a long conversion starts, with a temporary of its own: the
+  // cache's own name may be written by another reader at this moment.
+  char probe[1100];
+  if (!ComFileCreateTemporary(text_filename, probe, sizeof(probe))) {
     SetError(error_text, "Could not create temporary file (%s)", text_filename);
     return 0;
   }
-  ComFileClose(probe);
-  ComFileDelete(text_filename);
+  ComFileReleaseTemporary(probe, nullptr);
   return 1;
 }
 
@@ -218,64 +250,29 @@ char MainInit() {
   buffer2[0] = 0;
   if (!m_render_box) MainDisplayBoxMessage(2, (char*)"Loading eBook");
 
-  if (!CreateTextFileIfNeeded() || quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
-  }
-  if (!AnalysePageBreaks()) return LoadFailed();
-  if (quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
-  }
-  if (!GetMaxLineWidthInTextFile()) return LoadFailed();
-  if (quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
-  }
-  if (!CountNumLinesInTextFile()) return LoadFailed();
-  if (quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
-  }
-  if (!CalcLineLengths()) return LoadFailed();
-  if (quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
-  }
-  if (num_lines > 0 && !line_list) return LoadFailed();
-  for (unsigned i = 0; i < (unsigned)num_lines; i++) {
-    uint64_t size = (uint64_t)line_list[i].length + 1;
-    char* text = size <= 0x7fffffffu ? static_cast<char*>(malloc((size_t)size)) : nullptr;
-    if (!text) {
-      DebugError("CalcLineLengths", "No memory for string %u (%u)", i, (unsigned)size);
-      return LoadFailed();
+  // The load's steps in order; after each one a cancel ends the load. A failed conversion ends it
+  // as a cancel does (what it made is deleted); a later step that fails keeps its partial state
+  // until the next MainExit.
+  static const struct {
+    char (*run)();
+    char quit_on_failure;
+  } kLoadSteps[] = {
+      {CreateTextFileIfNeeded, 1},
+      {AnalysePageBreaks, 0},
+      {GetMaxLineWidthInTextFile, 0},
+      {CountNumLinesInTextFile, 0},
+      {CalcLineLengths, 0},
+      {AllocateParagraphTexts, 0},
+      {ReadLinesIntoMemory, 0},
+      {FormatLinesForThePage, 0},
+  };
+  for (const auto& step : kLoadSteps) {
+    const char ok = step.run();
+    if (!ok && !step.quit_on_failure) return LoadFailed();
+    if (!ok || quit_loading_book) {
+      MainQuitLoadingBook();
+      return 0;
     }
-    text[0] = 0;
-    line_list[i].text = text;
-  }
-  if (!ReadLinesIntoMemory()) return LoadFailed();
-  if (quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
-  }
-
-  // Page geometry for the formatter.
-  // The margin is held to 0..30 percent here too (a NaN counts as none), so the page never
-  // comes out narrower than 40 percent of the screen.
-  char turned = MainGetRotation(config.rotation).turned;
-  float margin = *MainSideMarginSetting();
-  if (!(margin >= 0)) margin = 0;
-  if (margin > 30) margin = 30;
-  float page_width = turned ? 480.0f : 640.0f;
-  side_margin = margin * page_width / 100;
-  max_draw_width = page_width - 2 * side_margin;
-  MainCalcBarHeight();
-
-  FormatLinesRelease();
-  if (!FormatLines()) return LoadFailed();
-  if (quit_loading_book) {
-    MainQuitLoadingBook();
-    return 0;
   }
   MainCalcTotalBookHeight();
 
@@ -320,7 +317,9 @@ void MainFreeLineList() {
 
 void MainQuitLoadingBook() {
   MainExit();
-  if (text_filename[0] && strcmp(text_filename, pdf_filename) != 0 && ComFileExists(text_filename))
+  // Only a text file that this load converted goes: never a cache it found, never the book.
+  if (CreateTextFileMadeByLastLoad() && text_filename[0] && strcmp(text_filename, pdf_filename) != 0 &&
+      ComFileExists(text_filename))
     ComFileDelete(text_filename);
   main_loading_book = 0;
   m_render_box = 0;

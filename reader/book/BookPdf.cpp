@@ -16,6 +16,8 @@
 #include <poppler/TextOutputDev.h>
 #include <poppler/goo/GooString.h>
 
+#include "ComFile.h"
+
 _PdfProgressProc pdftotext_displayProgressProc = nullptr;
 
 void pdftotext_setDisplayProgressProc(_PdfProgressProc proc) { pdftotext_displayProgressProc = proc; }
@@ -173,13 +175,21 @@ std::string PdfDefaultOutputName(const char* pdf) {
   return name;
 }
 
-bool PdfWriteHtmlBlock(const std::string& path, const char* text, const char* mode) {
-  FILE* f = fopen(path.c_str(), mode);
-  if (!f) return false;
-  bool ok = fputs(text, f) >= 0;
-  if (fclose(f) != 0) ok = false;
-  return ok;
+// The text file as the library's text device writes it: through the file layer, every write
+// checked, so a text that could not be written whole (a full disk, a file-size limit, an I/O
+// error) is a failed conversion and never passes for the book.
+struct PdfTextFile {
+  void* file;
+  bool failed;
+};
+
+void PdfWriteText(void* stream, const char* text, int len) {
+  PdfTextFile* out = static_cast<PdfTextFile*>(stream);
+  if (out->failed || len <= 0) return;
+  if (!ComFileWrite(out->file, text, static_cast<uint32_t>(len))) out->failed = true;
 }
+
+void PdfWriteStr(PdfTextFile* out, const char* text) { PdfWriteText(out, text, static_cast<int>(strlen(text))); }
 
 // Everything after the library's set-up; the caller owns the parameters object.
 int PdfConvert(const char* pdf_name, const char* out_name) {
@@ -215,22 +225,29 @@ int PdfConvert(const char* pdf_name, const char* out_name) {
   int first = pt_first_page < 1 ? 1 : pt_first_page;
   int last = (pt_last_page < 1 || pt_last_page > num_pages) ? num_pages : pt_last_page;
 
-  if (pt_html_meta && !PdfWriteHtmlBlock(text_name, "<html>\n<head>\n</head>\n<body>\n<pre>\n", "wb")) return 2;
+  PdfTextFile out = {ComFileCreateForWriting(text_name.c_str()), false};
+  if (!out.file) return 2;
+  if (pt_html_meta) PdfWriteStr(&out, "<html>\n<head>\n</head>\n<body>\n<pre>\n");
 
-  std::unique_ptr<TextOutputDev> text_out = std::make_unique<TextOutputDev>(
-      text_name.c_str(), pt_phys_layout, 0.0, pt_raw_order, pt_html_meta);
-  if (!text_out->isOk()) return 2;
+  std::unique_ptr<TextOutputDev> text_out =
+      std::make_unique<TextOutputDev>(PdfWriteText, &out, pt_phys_layout, 0.0, pt_raw_order);
+  if (!text_out->isOk()) {
+    ComFileClose(out.file);
+    return 2;
+  }
   text_out->setTextEOL(eol);
   if (pt_no_page_breaks) text_out->setTextPageBreaks(false);
 
   _PdfProgressProc proc = pdftotext_displayProgressProc;
-  for (int page = first; page <= last; page++) {
+  for (int page = first; page <= last && !out.failed; page++) {
     doc->displayPage(text_out.get(), page, 72, 72, 0, false, true, false);
     if (proc && !static_cast<unsigned char>(proc(first, last, page))) break;
   }
-  text_out.reset();  // closes the text file
+  text_out.reset();
 
-  if (pt_html_meta && !PdfWriteHtmlBlock(text_name, "</pre>\n</body>\n</html>\n", "ab")) return 2;
+  if (pt_html_meta) PdfWriteStr(&out, "</pre>\n</body>\n</html>\n");
+  // The file takes its name only when every byte of it was written.
+  if (!ComFileClose(out.file) || out.failed) return 2;
   return 0;
 }
 

@@ -12,7 +12,8 @@ void pdftotext_setDisplayProgressProc(_PdfProgressProc proc);
 
 // The command line of the tool: [options] <PDF-file> [<text-file>]. 0 done (also when the
 // progress procedure stopped it), 1 the document cannot be opened, 2 the output cannot be
-// created, 99 bad arguments or no text encoding.
+// created or could not be written whole (then no file takes the output's name), 99 bad arguments
+// or no text encoding.
 int pdftotext_main(int argc, char** argv);
 
 #endif

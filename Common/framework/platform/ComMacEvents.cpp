@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "ComDebug.h"
 #include "ComMacSignals.h"
 #include "ComMacText.h"
@@ -85,19 +87,14 @@ static bool IsSpecialKey(SDL_Keycode sym) {
 
 static void HandleText(const char* text) {
   const unsigned char* p = (const unsigned char*)text;
+  size_t left = strlen(text);
   char first = 1;
-  while (*p) {
-    uint32_t cp;
-    int n;
-    if (*p < 0x80) { cp = *p; n = 1; }
-    else if ((*p & 0xE0) == 0xC0) { cp = *p & 0x1F; n = 2; }
-    else if ((*p & 0xF0) == 0xE0) { cp = *p & 0x0F; n = 3; }
-    else if ((*p & 0xF8) == 0xF0) { cp = *p & 0x07; n = 4; }
-    else { p++; continue; }
-    int i = 1;
-    for (; i < n && (p[i] & 0xC0) == 0x80; i++) cp = (cp << 6) | (p[i] & 0x3F);
-    p += i;
-    if (i < n) continue;  // broken sequence
+  while (left > 0) {
+    unsigned int cp;
+    int n = ComMacTextUtf8Decode(p, left, &cp);
+    if (n == 0) n = 1, cp = 0;  // a byte that is not UTF-8 types nothing
+    p += n;
+    left -= (size_t)n;
     int c = ComMacTextLatin1Byte(cp);
     if (c <= 0) continue;
     if (c >= 128) {

@@ -349,7 +349,7 @@ TEST_F(ComFileTest, WriteReplacingCommitsOnlyAWholeWrite) {
     EXPECT_EQ(ReadAll(p), c.ok ? "new picture" : "old picture");
     EXPECT_EQ(TempFilesLeft(), 0);
     const std::string why = c.fault == 3 ? "Could not rename file to <" + p + "> [Input/output error]"
-                                         : "Could not write file <" + p + ">";
+                                         : "Could not write file <" + p + "> [Input/output error]";
     if (!c.ok) {
       EXPECT_TRUE(Logged("ComJpegWriteFileFromBuffer", why));
     }

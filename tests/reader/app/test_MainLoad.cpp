@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BookCache.h"
 #include "BookParagraphs.h"
 #include "ComDebug.h"
 #include "ComMacMessageBox.h"
@@ -610,6 +611,19 @@ TEST_F(ReaderHome, FailedPassEndsTheLoadAndKeepsItsStateUntilExit) {
     EXPECT_EQ(buffer, nullptr);
     EXPECT_EQ(line_list, nullptr);
   }
+}
+
+// The clean-up of a failed or cancelled load deletes only what that load made: a cache it found
+// (another reader's, or an earlier run's) stays.
+TEST_F(ReaderHome, FailedLoadNeverDeletesACacheItFound) {
+  std::string pdf = books_ + "/Found.pdf";
+  WritePdf(pdf, 2);
+  ASSERT_EQ(MainSetupFilename(&pdf[0], nullptr), 1);
+  std::string cache = text_filename;
+  WriteFile(cache, "The text another reader converted.\n");
+  ASSERT_EQ(1, CreateTextFileIfNeeded());
+  MainQuitLoadingBook();
+  EXPECT_TRUE(Exists(cache));
 }
 
 TEST_F(ReaderHome, CancelledTextBookIsNeverDeleted) {

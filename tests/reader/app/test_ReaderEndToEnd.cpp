@@ -5,6 +5,7 @@
 // GoogleTest before Xlib: Xlib's macros (None, Bool) would otherwise clash with its names.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -114,15 +115,47 @@ TEST_F(EndToEnd, EscapeCancelsALongPdfAndKeepsTheBook) {
   r.Xdo({"key", "Escape"});
   // The conversion ends after the page it is on; the partial file goes with it.
   struct stat st;
-  std::string part = data + "/Long.txt.part";
+  auto temporaries = [&data]() {
+    int n = 0;
+    if (DIR* d = opendir(data.c_str())) {
+      while (dirent* e = readdir(d)) n += strstr(e->d_name, ".tmp-") != nullptr;
+      closedir(d);
+    }
+    return n;
+  };
   double end = NowSeconds() + 30;
   while (NowSeconds() < end && r.BoxPixels() > 200) SleepMs(50);
-  while (NowSeconds() < end && stat(part.c_str(), &st) == 0) SleepMs(50);
+  while (NowSeconds() < end && temporaries() > 0) SleepMs(50);
   SleepMs(500);
   EXPECT_TRUE(r.Running()) << "a cancelled load leaves the reader running";
   EXPECT_NE(stat((data + "/Long.txt").c_str(), &st), 0) << "no converted file after the cancel";
-  EXPECT_NE(stat(part.c_str(), &st), 0) << "no partial file either";
+  EXPECT_EQ(temporaries(), 0) << "no partial file either";
   EXPECT_EQ(stat(pdf.c_str(), &st), 0) << "the book itself stays";
+  r.Close();
+  EXPECT_EQ(r.WaitExit(30), 0);
+}
+
+// Temporaries that a crashed run left in the preferences folder and its Settings folder are gone
+// after a start; a user's file of a similar name stays.
+TEST_F(EndToEnd, StartRemovesLeftoverTemporaries) {
+  const std::string data = home_ + "/.config/Quorvane/Quorvane Lectrel";
+  const std::vector<std::string> gone = {data + "/Sample.txt.tmp-Xy12Ab", data + "/Settings/Lectrel.cfg.tmp-9Qw3eR"};
+  const std::string kept = data + "/holiday.tmp-1";
+  for (const std::string& path : gone) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    fclose(f);
+  }
+  FILE* f = fopen(kept.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  fclose(f);
+  Reader r(home_);
+  ASSERT_TRUE(r.Start());
+  Shot shot;
+  ASSERT_TRUE(r.Settle(&shot, 40));
+  struct stat st;
+  for (const std::string& path : gone) EXPECT_NE(stat(path.c_str(), &st), 0) << path;
+  EXPECT_EQ(stat(kept.c_str(), &st), 0);
   r.Close();
   EXPECT_EQ(r.WaitExit(30), 0);
 }

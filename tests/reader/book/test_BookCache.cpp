@@ -2,6 +2,12 @@
 // dispatch to the HTML and OPF converters.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -31,6 +37,37 @@ class BookCacheTest : public BookFolderTest {
     snprintf(pdf_filename, sizeof(pdf_filename), "%s/%s", dir_.c_str(), file.c_str());
     snprintf(book_name, sizeof(book_name), "%s", name.c_str());
     snprintf(text_filename, sizeof(text_filename), "%s/%s.txt", dir_.c_str(), name.c_str());
+  }
+  // The files of the folder other than the book's own and the log: what a conversion left.
+  std::vector<std::string> Leftovers(const std::vector<std::string>& books) {
+    std::vector<std::string> left;
+    if (DIR* d = opendir(dir_.c_str())) {
+      while (dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == ".." || name == "log.txt") continue;
+        bool book = false;
+        for (const std::string& b : books) book = book || b == name;
+        if (!book) left.push_back(name);
+      }
+      closedir(d);
+    }
+    return left;
+  }
+  // Runs CreateTextFileIfNeeded in a child process; its answer, or -1 when the child died.
+  // fsize_limit > 0 limits the size of every file the child writes, as a full disk does.
+  static int ConvertInChild(rlim_t fsize_limit) {
+    pid_t pid = fork();
+    if (pid == 0) {
+      if (fsize_limit) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim = {fsize_limit, fsize_limit};
+        setrlimit(RLIMIT_FSIZE, &lim);
+      }
+      _exit(CreateTextFileIfNeeded());
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
   }
   std::string Oracle(const std::string& pdf) {
     std::string out = dir_ + "/oracle.out";
@@ -202,6 +239,185 @@ TEST_F(BookCacheTest, FailedOrCancelledHtmlLeavesNoCache) {
   UseBook("Long.html", "Long");
   EXPECT_EQ(1, CreateTextFileIfNeeded());
   EXPECT_NE(std::string::npos, Read(text_filename).find("number 2999."));
+}
+
+// A long book of each kind, in the files of the book (the first is the one opened).
+struct LongBook {
+  const char* kind;
+  std::vector<std::pair<std::string, std::string>> files;
+};
+
+std::vector<LongBook> LongBooks() {
+  std::string html = "<html><body>\n", text = "\xEF\xBB\xBFUTF-8 book\n";
+  for (int i = 0; i < 2000; i++) {
+    html += "<p>A paragraph of the long book, number " + std::to_string(i) + ".</p>\n";
+    text += "\xC2\xA0\xC2\xA0" "Caf\xC3\xA9 line " + std::to_string(i) + " of the long text book.\n";
+  }
+  html += "</body></html>\n";
+  return {
+      {"pdf", {{"Long.pdf", ""}}},
+      {"html", {{"Long.html", html}}},
+      {"opf",
+       {{"Long.opf", "<package>\n<manifest>\n<item id=\"a\" href=\"one.html\"/>\n<item id=\"b\" href=\"two.html\"/>\n"
+                     "</manifest>\n<spine>\n<itemref idref=\"a\"/>\n<itemref idref=\"b\"/>\n</spine>\n</package>\n"},
+        {"one.html", html},
+        {"two.html", html}}},
+      {"utf-8 text", {{"Utf8 Book.txt", text}}},
+  };
+}
+
+// A conversion whose text cannot be written whole fails with the reason in the log and leaves no
+// cache and no temporary; the next conversion with room gives the whole book.
+TEST_F(BookCacheTest, WriteFailureInEveryConverterFailsAndTheNextLoadIsWhole) {
+  for (const LongBook& book : LongBooks()) {
+    SCOPED_TRACE(book.kind);
+    std::vector<std::string> names;
+    for (const auto& f : book.files) {
+      names.push_back(f.first);
+      if (f.first == "Long.pdf")
+        ASSERT_TRUE(PdfFixtureWriteSampleBook(dir_ + "/Long.pdf", 40));
+      else
+        WriteBytes(dir_ + "/" + f.first, f.second);
+    }
+    // The whole book, converted with room under another name.
+    UseBook(names[0], "Reference");
+    ASSERT_EQ(1, CreateTextFileIfNeeded());
+    const std::string whole = Read(text_filename);
+    unlink(text_filename);
+    ASSERT_GT(whole.size(), 40000u);
+
+    UseBook(names[0], "Long");
+    EXPECT_EQ(0, ConvertInChild(16384)) << "a cut book must not pass for the book";
+    EXPECT_EQ(std::vector<std::string>(), Leftovers(names));
+    EXPECT_NE(std::string::npos, Log().find("File too large")) << Log();
+
+    EXPECT_EQ(1, CreateTextFileIfNeeded());
+    EXPECT_EQ(whole, Read(text_filename));
+    for (const std::string& n : names) unlink((dir_ + "/" + n).c_str());
+    unlink(text_filename);
+    unlink((dir_ + "/log.txt").c_str());
+  }
+}
+
+// Two readers converting one book into one folder at once: both succeed and one whole cache stays.
+TEST_F(BookCacheTest, TwoConversionsOfOneBookAtOnceLeaveOneGoodCache) {
+  for (const LongBook& book : LongBooks()) {
+    if (std::string(book.kind) != "pdf" && std::string(book.kind) != "html") continue;
+    SCOPED_TRACE(book.kind);
+    const std::string name = book.files[0].first;
+    if (name == "Long.pdf")
+      ASSERT_TRUE(PdfFixtureWriteSampleBook(dir_ + "/" + name, 40));
+    else
+      WriteBytes(dir_ + "/" + name, book.files[0].second);
+    UseBook(name, "Reference");
+    ASSERT_EQ(1, CreateTextFileIfNeeded());
+    const std::string whole = Read(text_filename);
+    unlink(text_filename);
+
+    UseBook(name, "Long");
+    // Both start together: each waits until the parent closes the pipe.
+    int go[2];
+    ASSERT_EQ(0, pipe(go));
+    pid_t children[2];
+    for (pid_t& child : children) {
+      child = fork();
+      if (child == 0) {
+        close(go[1]);
+        char c;
+        while (read(go[0], &c, 1) > 0) {
+        }
+        _exit(CreateTextFileIfNeeded());
+      }
+    }
+    close(go[0]);
+    close(go[1]);
+    for (pid_t child : children) {
+      int status = 0;
+      ASSERT_EQ(child, waitpid(child, &status, 0));
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    }
+    EXPECT_EQ(whole, Read(text_filename));
+    EXPECT_EQ(std::vector<std::string>{"Long.txt"}, Leftovers({name}));
+    unlink(text_filename);
+    unlink((dir_ + "/" + name).c_str());
+  }
+}
+
+// A book modified after its cache was written is converted again; one that was not, is not.
+TEST_F(BookCacheTest, BookTouchedAfterItsConversionIsConvertedAgain) {
+  UseBook("Story.html", "Story");
+  WriteBytes(pdf_filename, "<html><body><p>The new story.</p></body></html>\n");
+  WriteBytes(text_filename, "The old story.\n");
+  auto set_mtime = [](const char* path, time_t sec, long nsec) {
+    struct timespec times[2] = {{sec, nsec}, {sec, nsec}};
+    ASSERT_EQ(0, utimensat(AT_FDCWD, path, times, 0));
+  };
+  set_mtime(pdf_filename, 1000000000, 0);
+  set_mtime(text_filename, 1000000000, 0);  // written in the same instant: the cache holds
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ("The old story.\n", Read(text_filename));
+  EXPECT_EQ(0, main_fake_calls.progress_calls);
+
+  set_mtime(pdf_filename, 1000000000, 5000);  // the book replaced a moment later
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_NE(std::string::npos, Read(text_filename).find("The new story."));
+  EXPECT_EQ(1, CreateTextFileMadeByLastLoad());
+}
+
+// A UTF-8 text book is converted into the cache as Windows Latin-1; a single-byte one stays in place.
+TEST_F(BookCacheTest, Utf8TextBookIsConvertedAndLatin1OneIsUsedInPlace) {
+  // The books stand in a folder of their own, as they do beside the preferences folder.
+  ASSERT_EQ(0, mkdir((dir_ + "/books").c_str(), 0755));
+  UseBook("books/Faq.txt", "Faq");
+  WriteBytes(pdf_filename,
+             "\xEF\xBB\xBF"                          // byte-order mark
+             "Copyright \xC2\xA9 1996-2021\r\n"       // copyright sign, CR LF kept
+             "\xC2\xA0\xC2\xA0\xC2\xA0indented\n"     // no-break spaces
+             "na\xC3\xAFve caf\xC3\xA9 \xE2\x82\xAC" "5\n"  // accents, the euro sign (0x80)
+             "\xE2\x86\x92 \xF0\x9F\x98\x80\n"         // outside Latin-1
+             "\fpage two\n");
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(dir_ + "/Faq.txt", std::string(text_filename));
+  EXPECT_EQ(std::string("Copyright \xA9 1996-2021\r\n\xA0\xA0\xA0indented\nna\xEFve caf\xE9 \x80" "5\n? ?\n\fpage two\n"),
+            Read(text_filename));
+  EXPECT_EQ("Converting File - Faq", main_fake_calls.texts.front());
+  EXPECT_EQ(1.0f, main_fake_calls.fractions.back());
+  EXPECT_EQ(1, main_fake_calls.turn_off_calls);
+
+  // A long book: sequences cut by the blocks it is read in still come out whole.
+  std::string big, big_latin1;
+  for (int line = 0; line < 3000; line++) {  // lines of 301 bytes: the blocks end inside a sequence
+    for (int i = 0; i < 100; i++) big += "\xE2\x82\xAC";
+    big += "\n";
+    big_latin1 += std::string(100, '\x80') + "\n";
+  }
+  UseBook("books/Euro.txt", "Euro");
+  WriteBytes(pdf_filename, big);
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(big_latin1, Read(text_filename));
+
+  for (const char* bytes : {"caf\xE9 cr\xE8me\n", "plain ASCII\fpage two\n", "\xC3\xA9 then a stray \xE9\n"}) {
+    SCOPED_TRACE(bytes);
+    MainFakesReset();
+    UseBook("books/Plain.txt", "Plain");
+    WriteBytes(pdf_filename, bytes);
+    EXPECT_EQ(1, CreateTextFileIfNeeded());
+    EXPECT_STREQ(pdf_filename, text_filename);
+    EXPECT_EQ(bytes, Read(pdf_filename));
+    EXPECT_FALSE(Exists(dir_ + "/Plain.txt"));
+  }
+}
+
+TEST_F(BookCacheTest, CancelledUtf8TextBookLeavesNoCache) {
+  std::string text;
+  for (int i = 0; i < 40000; i++) text += "Caf\xC3\xA9 line " + std::to_string(i) + "\n";
+  UseBook("Big Book.txt", "Big");
+  WriteBytes(pdf_filename, text);
+  main_fake_calls.quit_on_progress_call = 2;
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(1, quit_loading_book);
+  EXPECT_EQ(2, main_fake_calls.progress_calls);
+  EXPECT_EQ(std::vector<std::string>(), Leftovers({"Big Book.txt"}));
 }
 
 TEST_F(BookCacheTest, ProgressCallbackAnswersStopOnceCancelled) {

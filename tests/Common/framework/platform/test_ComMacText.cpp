@@ -45,4 +45,36 @@ TEST(ComMacText, Utf8WithoutALatin1ByteAndCutTexts) {
   EXPECT_EQ("", ComMacTextLatin1ToUtf8(nullptr, 5));
 }
 
+// The options of the callers: a file name keeps bytes that are not UTF-8 as Latin-1, a text book
+// drops its byte-order mark; malformed forms are never decoded as a character.
+TEST(ComMacText, ConversionOptionsAndMalformedSequences) {
+  const struct {
+    std::string in;
+    unsigned options;
+    std::string out;
+  } cases[] = {
+      {"caf\xC3\xA9 caf\xE9", 0, "caf\xE9 caf?"},
+      {"caf\xC3\xA9 caf\xE9", COM_MAC_TEXT_KEEP_LATIN1, "caf\xE9 caf\xE9"},
+      {"\xEF\xBB\xBFtext \xEF\xBB\xBF", COM_MAC_TEXT_DROP_BOM, "text ?"},
+      {"\xEF\xBB\xBFtext", 0, "?text"},
+      // Overlong, surrogate, beyond U+10FFFF, cut short: each byte on its own.
+      {"\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80\xE2\x82", COM_MAC_TEXT_KEEP_LATIN1,
+       "\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80\xE2\x82"},
+      {"\xC0\xAF\xE2\x82", 0, "????"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    char out[64];
+    ASSERT_EQ(1, ComMacTextUtf8ToLatin1(c.in.c_str(), out, sizeof(out), c.options));
+    EXPECT_EQ(c.out, std::string(out));
+    std::string bytes(c.in.size(), 0);
+    bytes.resize(ComMacTextUtf8ToLatin1Bytes(c.in.data(), c.in.size(), &bytes[0], c.options));
+    EXPECT_EQ(c.out, bytes);
+  }
+  unsigned cp = 0;
+  EXPECT_EQ(0, ComMacTextUtf8Decode((const unsigned char*)"\xE2\x82\xAC", 2, &cp)) << "cut by the length";
+  EXPECT_EQ(3, ComMacTextUtf8Decode((const unsigned char*)"\xE2\x82\xAC", 3, &cp));
+  EXPECT_EQ(0x20ACu, cp);
+}
+
 }  // namespace

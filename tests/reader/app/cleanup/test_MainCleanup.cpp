@@ -13,6 +13,7 @@
 
 #include <dirent.h>
 
+#include "ComFile.h"
 #include "GameFolders.h"
 #include "MainCleanup.h"
 #include "Mui.h"
@@ -98,6 +99,38 @@ TEST_F(Cleanup, DeletesConvertedBooksAndLeftoversOnly) {
     Press(muiMuiPopupButton2);
     EXPECT_FALSE(MuiPopupIsOn());
   }
+}
+
+// Temporaries of the write-then-rename routine that a crash left go, in the data folder and its
+// Settings folder, at start-up and with Cleanup Files; one that a running writer holds, a user's
+// file of a similar name and a folder stay.
+TEST_F(Cleanup, LeftoverTemporariesGoButHeldOnesAndSimilarNamesStay) {
+  char settings[1024];
+  ASSERT_TRUE(GameGetSettingsDir(settings, sizeof(settings)));
+  const std::string set = settings;
+  Make({"Book.txt.tmp-a1B2c3", "Book.txt.tmp-a1B2c3.tmp-ZZ9zz9", "notes.tmp-1", "photos.tmp-holiday",
+        ".tmp-abcdef", "Book.txt.tmp-a1B2c3~", "Book.txt"});
+  for (const char* n : {"Lectrel.cfg.tmp-Qx81Lp", "Lectrel.cfg"}) std::ofstream(set + "/" + n) << "x";
+  mkdir((data_ + "/dir.tmp-abcdef").c_str(), 0755);
+  char held[1100];
+  ASSERT_TRUE(ComFileCreateTemporary((data_ + "/Open.txt").c_str(), held, sizeof(held)));
+
+  EXPECT_EQ(3, MainRemoveLeftoverTemporaries());
+  std::string held_name = std::string(held).substr(data_.size() + 1);
+  std::vector<std::string> kept = {"Book.txt", "Book.txt.tmp-a1B2c3~", "Settings", "dir.tmp-abcdef",
+                                   held_name, "notes.tmp-1", "photos.tmp-holiday"};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(kept, Listing(data_));
+  EXPECT_EQ(std::vector<std::string>{"Lectrel.cfg"}, Listing(set));
+
+  // Cleanup Files counts the leftover temporaries with the converted books.
+  ComFileReleaseTemporary(held, nullptr);
+  Make({"Other.txt.tmp-000000"});
+  mouseui_on = 1;
+  MainDoCleanupCB(1);
+  ASSERT_TRUE(MuiPopupIsOn());
+  EXPECT_STREQ("Deleted 2 Temporary Files", MuiGetText(muiMuiPopupText));  // Book.txt and the leftover
+  Press(muiMuiPopupButton2);
 }
 
 // The question is a menu popup: Cancel leaves everything, OK deletes and answers with the count.
