@@ -222,7 +222,7 @@ char GameLoadConfigAndOpenCurrentBook(char keep_position) {
     // A book that cannot be opened (gone, refused, unreadable) is closed, name and all, and its
     // reason left for the Load screen where the application goes next.
     if (!ComFileExists(pdf_filename)) {
-      snprintf(lf_err_msg, sizeof(lf_err_msg), "Cannot access file (%.480s)", pdf_filename);
+      MainSetPathMessage(lf_err_msg, "Cannot access file (%s)", pdf_filename);
       pdf_filename[0] = 0;
       book_name[0] = 0;
       return 0;

@@ -77,22 +77,6 @@ char CopyPath(char* dst, size_t size, const char* src, size_t len) {
   return 1;
 }
 
-void SetError(char* error_text, const char* format, const char* arg) {
-  if (!error_text) return;
-  // The Load screen's message buffer is 512 bytes; a long path is shortened in the message only,
-  // from its front, so that its end (the file name) is still told.
-  int n = snprintf(error_text, 512, format, arg);
-  if (n < 512) return;
-  const size_t over = (size_t)n - 511 + 3;  // what must go, and room for the "..."
-  if (over >= strlen(arg)) {
-    error_text[511] = 0;
-    return;
-  }
-  char shortened[512];
-  snprintf(shortened, sizeof(shortened), "...%s", arg + over);
-  snprintf(error_text, 512, format, shortened);
-}
-
 char HasBookExtension(const char* path) {
   size_t len = strlen(path);
   if (len < 5) return 0;
@@ -152,6 +136,22 @@ char FormatLinesForThePage() {
 
 }  // namespace
 
+void MainSetPathMessage(char* error_text, const char* format, const char* arg) {
+  if (!error_text) return;
+  // The Load screen's message buffer is 512 bytes; a long path is shortened in the message only,
+  // from its front, so that its end (the file name) is still told.
+  int n = snprintf(error_text, 512, format, arg);
+  if (n < 512) return;
+  const size_t over = (size_t)n - 511 + 3;  // what must go, and room for the "..."
+  if (over >= strlen(arg)) {
+    error_text[511] = 0;
+    return;
+  }
+  char shortened[512];
+  snprintf(shortened, sizeof(shortened), "...%s", arg + over);
+  snprintf(error_text, 512, format, shortened);
+}
+
 signed char MainSetupFilename(char* path, char* error_text) {
   if (error_text) error_text[0] = 0;
   char remembered = 0;
@@ -159,7 +159,7 @@ signed char MainSetupFilename(char* path, char* error_text) {
     size_t len = strnlen(path, 1024);
     if (len >= 1024) {
       // pdf_filename holds 1023 characters and its terminator.
-      SetError(error_text, "%s", "File name is too big");
+      MainSetPathMessage(error_text, "%s", "File name is too big");
       return 0;
     }
     const char* from = path;
@@ -177,18 +177,18 @@ signed char MainSetupFilename(char* path, char* error_text) {
   if (!pdf_filename[0]) return 0;
   // A remembered book that cannot be opened is forgotten; its reason is given all the same.
   if (!HasBookExtension(pdf_filename)) {
-    SetError(error_text, "File type not supported (%s)", pdf_filename);
+    MainSetPathMessage(error_text, "File type not supported (%s)", pdf_filename);
     if (remembered) MainResetLastFileLoadedConfigEntry();
     return 0;
   }
   if (!ComFileExists(pdf_filename)) {
-    SetError(error_text, "Cannot access file (%s)", pdf_filename);
+    MainSetPathMessage(error_text, "Cannot access file (%s)", pdf_filename);
     if (remembered) MainResetLastFileLoadedConfigEntry();
     return 0;
   }
   void* f = ComFileOpenForReading(pdf_filename);
   if (!f) {
-    SetError(error_text, "Could not open file (%s)", pdf_filename);
+    MainSetPathMessage(error_text, "Could not open file (%s)", pdf_filename);
     if (remembered) MainResetLastFileLoadedConfigEntry();
     return -1;
   }
@@ -215,7 +215,7 @@ signed char MainSetupFilename(char* path, char* error_text) {
   if (n < 0 || (size_t)n >= sizeof(text_filename)) {
     DebugError("MainSetupFilename", "Cache file name too long for <%s>", book_name);
     text_filename[0] = 0;
-    SetError(error_text, "Could not create temporary file (%s)", book_name);
+    MainSetPathMessage(error_text, "Could not create temporary file (%s)", book_name);
     return 0;
   }
   if (ComFileExists(text_filename)) return 1;
@@ -223,7 +223,7 @@ signed char MainSetupFilename(char* path, char* error_text) {
   // cache's own name may be written by another reader at this moment.
   char probe[1100];
   if (!ComFileCreateTemporary(text_filename, probe, sizeof(probe))) {
-    SetError(error_text, "Could not create temporary file (%s)", text_filename);
+    MainSetPathMessage(error_text, "Could not create temporary file (%s)", text_filename);
     return 0;
   }
   ComFileReleaseTemporary(probe, nullptr);

@@ -46,6 +46,9 @@ extern _ComGlDxTexture misc_tex;     // "Misc.tga": box, bar and battery pieces
 extern char use_command_line;        // a path handed to MainSetupFilename is taken (1 at start)
 
 signed char MainSetupFilename(char* path, char* error_text);
+// Writes format with one path into error_text (512 bytes); a path too long for it is shortened from
+// its front, so the file name at its end is still told.
+void MainSetPathMessage(char* error_text, const char* format, const char* arg);
 char MainInit();
 void MainExit();
 void MainFreeLineList();

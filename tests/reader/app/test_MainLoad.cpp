@@ -28,6 +28,7 @@
 #include "Game.h"
 #include "Resolution.h"
 #include "GameFolders.h"
+#include "Load.h"
 #include "MainLoad.h"
 #include "MainRender.h"
 #include "MainTick.h"
@@ -141,6 +142,12 @@ TEST_F(ReaderHome, ALongPathKeepsItsFileNameInTheMessage) {
   EXPECT_EQ(511u, e.size());
   EXPECT_EQ(0u, e.rfind("Cannot access file (...", 0)) << e.substr(0, 40);
   EXPECT_EQ(tail + ")", e.substr(e.size() - tail.size() - 1)) << e.substr(e.size() - 40);
+
+  // The same book gone when the settings are reloaded from the options screen.
+  memcpy(pdf_filename, path.c_str(), path.size() + 1);
+  lf_err_msg[0] = 0;
+  EXPECT_EQ(0, GameLoadConfigAndOpenCurrentBook(1));
+  EXPECT_EQ(e, std::string(lf_err_msg));
 }
 
 TEST_F(ReaderHome, BooksOfTheSameNameShareOneCacheAndNeverTheLog) {
