@@ -44,6 +44,41 @@ std::unordered_map<FILE*, PendingWrite>& PendingWrites() {
 
 bool Empty(const char* path) { return !path || path[0] == 0; }
 
+// Every open of a path by this layer that could meet something other than a file goes through
+// here. A FIFO would block the open until a writer came (for good, and past SIGTERM), a device
+// (/dev/zero) gives endless bytes, a folder or a socket no file at all: so the path is opened
+// without waiting and taken only when the descriptor is a regular file. A refused path answers
+// as a missing one does: null, with errno set. The stream is not inherited by programs started
+// from the reader.
+FILE* OpenRegular(const char* path, int flags, const char* mode) {
+  int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+    close(fd);
+    errno = err;
+    return nullptr;
+  }
+  // A regular file never makes a read wait; the flag goes so the stream acts as a plain one.
+  const int fl = fcntl(fd, F_GETFL);
+  if (fl < 0 || fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0) {
+    const int err = errno;
+    close(fd);
+    errno = err;
+    return nullptr;
+  }
+  FILE* f = fdopen(fd, mode);
+  if (!f) {
+    const int err = errno;
+    close(fd);
+    errno = err;
+  }
+  return f;
+}
+
+FILE* OpenRegularForReading(const char* path) { return OpenRegular(path, O_RDONLY, "rb"); }
+
 // The test seam: operations left before the injected fault (0 none), and whether it happened.
 int cf_fault_countdown = 0;
 bool cf_fault_fired = false;
@@ -215,14 +250,14 @@ void* ComFileOpenForReading(const char* path) {
     DebugError("ComFileOpenForReading", "No filename specified");
     return nullptr;
   }
-  FILE* f = fopen(path, "rb");
+  FILE* f = OpenRegularForReading(path);
   if (!f) DebugError("ComFileOpenForReading", "Could not open file <%s>", path);
   return f;
 }
 
 void* ComFileOpenForReadingIfExists(const char* path) {
   if (Empty(path)) return nullptr;
-  return fopen(path, "rb");
+  return OpenRegularForReading(path);
 }
 
 void* ComFileCreateForWriting(const char* path) {
@@ -254,7 +289,8 @@ void* ComFileOpenForAppending(const char* path) {
     DebugError("ComFileOpenForAppending", "No filename specified");
     return nullptr;
   }
-  FILE* f = fopen(path, "ab");
+  // Appended to only when it is a file: a FIFO without a reader is refused, not waited for.
+  FILE* f = OpenRegular(path, O_WRONLY | O_CREAT | O_APPEND, "ab");
   if (!f) DebugError("ComFileOpenForAppending", "Could not open or create file <%s>", path);
   return f;
 }
@@ -464,7 +500,7 @@ namespace {
 // Shared body of the two whole-file reads. Returns 1, 0, or -1 when the file could not be
 // opened (the callers answer that differently).
 int ReadWholeFile(const char* func, const char* path, void* buf, uint32_t len) {
-  FILE* f = fopen(path, "rb");
+  FILE* f = OpenRegularForReading(path);
   if (!f) return -1;
   int64_t size = StreamSize(f);
   if (size != (int64_t)len) {
@@ -526,7 +562,7 @@ int32_t ComFileGetSizeFilename(const char* path) {
     DebugError("ComFileGetSizeFilename", "No filename specified");
     return 0;
   }
-  FILE* f = fopen(path, "rb");
+  FILE* f = OpenRegularForReading(path);
   if (!f) {
     DebugError("ComFileGetSizeFilename", "Could not open file <%s>", path);
     return 0;
@@ -546,7 +582,7 @@ char ComFileCopyFile(const char* from, const char* to, char failIfExists) {
     DebugError(func, "File <%s> exists", to);
     return 0;
   }
-  FILE* in = fopen(from, "rb");
+  FILE* in = OpenRegularForReading(from);
   if (!in) {
     DebugError(func, "File <%s> does not exist", from);
     return 0;
@@ -701,7 +737,7 @@ char ComFileExists(const char* path) {
     DebugError("ComFileExists", "No filename specified");
     return 0;
   }
-  FILE* f = fopen(path, "rb");
+  FILE* f = OpenRegularForReading(path);
   if (!f) return 0;
   fclose(f);
   return 1;

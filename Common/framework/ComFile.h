@@ -16,7 +16,9 @@
 inline constexpr uint32_t COM_FILE_LINE_MAX = 10000;    // ComFileReadLine's limit, NUL counted
 inline constexpr uint32_t COM_FILE_FORMAT_SIZE = 5000;  // ComFilePrintf's formatting buffer
 
-// Opening (null on failure).
+// Opening (null on failure). Every open of a path, here and in the whole-file calls below, takes
+// only a regular file and never waits: a FIFO, a device, a socket or a folder at the path is
+// refused as a missing file is, so ComFileExists answers 0 for it too.
 void* ComFileOpenForReading(const char* path);
 void* ComFileOpenForReadingIfExists(const char* path);  // silent null when absent
 void* ComFileCreateForWriting(const char* path);         // created or truncated

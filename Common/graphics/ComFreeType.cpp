@@ -9,6 +9,7 @@
 #include FT_BITMAP_H
 
 #include <stdio.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -400,6 +401,43 @@ static char ParseLetter(FT_Library library, FT_Face face, int c, int max_texture
   return 1;
 }
 
+// A font file read by FreeType through the file layer's stream, so a font path that names a FIFO
+// or a device is refused as a missing file is, where FreeType's own open would wait on it. The
+// stream outlives the face: FreeType's close call leaves the file to this owner.
+struct FontStream {
+  FT_StreamRec rec;
+  FILE* file = nullptr;
+  FontStream() { memset(&rec, 0, sizeof(rec)); }
+  ~FontStream() { ComFileClose(file); }
+  FontStream(const FontStream&) = delete;
+  FontStream& operator=(const FontStream&) = delete;
+};
+
+static unsigned long FontStreamRead(FT_Stream stream, unsigned long offset, unsigned char* buf,
+                                    unsigned long count) {
+  FILE* f = static_cast<FILE*>(stream->descriptor.pointer);
+  // A call with no bytes asks for a seek and answers 0 on success.
+  if (!f || fseeko(f, (off_t)offset, SEEK_SET) != 0) return count ? 0 : 1;
+  return count ? (unsigned long)fread(buf, 1, count, f) : 0;
+}
+
+static void FontStreamClose(FT_Stream stream) { stream->descriptor.pointer = nullptr; }
+
+static FT_Error OpenFontFace(FT_Library library, const char* path, FontStream* fs, FT_Face* face) {
+  fs->file = static_cast<FILE*>(ComFileOpenForReadingIfExists(path));
+  struct stat st;
+  if (!fs->file || fstat(fileno(fs->file), &st) != 0) return FT_Err_Cannot_Open_Resource;
+  fs->rec.size = (unsigned long)st.st_size;
+  fs->rec.descriptor.pointer = fs->file;
+  fs->rec.read = FontStreamRead;
+  fs->rec.close = FontStreamClose;
+  FT_Open_Args args;
+  memset(&args, 0, sizeof(args));
+  args.flags = FT_OPEN_STREAM;
+  args.stream = &fs->rec;
+  return FT_Open_Face(library, &args, 0, face);
+}
+
 char ComFreeTypeCreate(const char* path, int size, int max_texture_size, int letters,
                        float quad_scale_x, float quad_scale_y, float quad_offset_y,
                        float extra_height, float inset_left, float inset_right, float inset_top,
@@ -433,8 +471,9 @@ char ComFreeTypeCreate(const char* path, int size, int max_texture_size, int let
     DebugError(kFn, "FT_Init_FreeType Failed");
     return 0;
   }
+  FontStream font_file;
   FT_Face face = nullptr;
-  if (FT_New_Face(library, path, 0, &face)) {
+  if (OpenFontFace(library, path, &font_file, &face)) {
     DebugError(kFn, "Problem loading font <%s>", path);
     FT_Done_FreeType(library);
     return 0;
@@ -512,8 +551,9 @@ char ComFreeTypeGetFontFileDetails(const char* path, char* family, char* style, 
   if (!path) return 0;
   FT_Library library = nullptr;
   if (FT_Init_FreeType(&library)) return 0;
+  FontStream font_file;
   FT_Face face = nullptr;
-  if (FT_New_Face(library, path, 0, &face)) {
+  if (OpenFontFace(library, path, &font_file, &face)) {
     FT_Done_FreeType(library);
     return 0;
   }

@@ -155,27 +155,27 @@ bool JpegSideAcceptable(int side) {
 char ComJpegGetFileInfo(const char* path, int* width, int* height, int* components) {
   const char* label = "ComJpegGetFileInfo";
   if (!path) return 0;
-  FILE* fp = fopen(path, "rb");
+  FILE* fp = static_cast<FILE*>(ComFileOpenForReadingIfExists(path));
   if (!fp) {
     DebugError(label, "Cannot open file %s", path);
     return 0;
   }
   const char ok = JpegDecode(label, fp, width, height, components, nullptr, 0);
-  fclose(fp);
+  ComFileClose(fp);
   return ok;
 }
 
 char ComJpegReadFileToBuffer(const char* path, int* width, int* height, unsigned char* buffer) {
   const char* label = "ComJpegReadFileToBuffer";
   if (!path || !width || !height || !buffer) return 0;
-  FILE* fp = fopen(path, "rb");
+  FILE* fp = static_cast<FILE*>(ComFileOpenForReadingIfExists(path));
   if (!fp) {
     DebugError(label, "Cannot open file %s", path);
     return 0;
   }
   // The caller sized the buffer from the header; the decoder checks nothing beyond that.
   const char ok = JpegDecode(label, fp, width, height, nullptr, buffer, UINT64_MAX);
-  fclose(fp);
+  ComFileClose(fp);
   return ok;
 }
 
@@ -310,10 +310,10 @@ char ComGlJpegCreateTextureFromFile(const char* path, char force32, char alpha_t
   // Decoded against the size the header gave, so a file changed in between cannot overrun.
   char ok = 0;
   int dw = 0, dh = 0;
-  FILE* fp = fopen(path, "rb");
+  FILE* fp = static_cast<FILE*>(ComFileOpenForReadingIfExists(path));
   if (fp) {
     ok = JpegDecode(label, fp, &dw, &dh, nullptr, decoded, decode_bytes);
-    fclose(fp);
+    ComFileClose(fp);
   }
   if (!ok || dw != width || dh != height) {
     free(decoded);

@@ -3,6 +3,8 @@
 // device, with the progress procedure after each page.
 #include "BookPdf.h"
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +15,10 @@
 #include <poppler/Error.h>
 #include <poppler/GlobalParams.h>
 #include <poppler/PDFDoc.h>
+#include <poppler/Stream.h>
 #include <poppler/TextOutputDev.h>
 #include <poppler/goo/GooString.h>
+#include <poppler/goo/gfile.h>
 
 #include "ComFile.h"
 
@@ -215,8 +219,18 @@ int PdfConvert(const char* pdf_name, const char* out_name) {
   std::optional<GooString> owner_pw, user_pw;
   if (pt_owner_password[0] != '\001') owner_pw = GooString(pt_owner_password);
   if (pt_user_password[0] != '\001') user_pw = GooString(pt_user_password);
-  // Opened as a local file: a book path is never taken for a URL to fetch.
-  std::unique_ptr<PDFDoc> doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(pdf_name), owner_pw, user_pw);
+  // Opened as a local file: a book path is never taken for a URL to fetch. Poppler reads the
+  // descriptor the file layer opened, so a FIFO or a device named as the book is refused as a
+  // missing book is, where poppler's own open would wait on it. The file outlives the document.
+  std::unique_ptr<GooFile> pdf_file;
+  if (FILE* in = static_cast<FILE*>(ComFileOpenForReadingIfExists(pdf_name))) {
+    const int fd = fcntl(fileno(in), F_DUPFD_CLOEXEC, 0);
+    ComFileClose(in);
+    if (fd >= 0) pdf_file = GooFile::open(fd);
+  }
+  if (!pdf_file) return 1;
+  auto* stream = new FileStream(pdf_file.get(), 0, false, pdf_file->size(), Object(objNull));
+  std::unique_ptr<PDFDoc> doc = std::make_unique<PDFDoc>(stream, owner_pw, user_pw);
   if (!doc || !doc->isOk()) return 1;
 
   std::string text_name = out_name ? std::string(out_name) : PdfDefaultOutputName(pdf_name);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ComFile.h"
 #include "ComMisc.h"
 
 namespace {
@@ -23,10 +24,10 @@ const char* const kPowerSupplyFolder = "/sys/class/power_supply";
 // Reads the first line of folder/name (at most 255 bytes), without its line end. 0 when absent.
 char ReadAttribute(const std::string& folder, const char* name, char* out, size_t len) {
   std::string path = folder + "/" + name;
-  FILE* f = fopen(path.c_str(), "rb");
+  FILE* f = static_cast<FILE*>(ComFileOpenForReadingIfExists(path.c_str()));
   if (!f) return 0;
   size_t n = fread(out, 1, len - 1, f);
-  fclose(f);
+  ComFileClose(f);
   out[n] = 0;
   char* end = strpbrk(out, "\r\n");
   if (end) *end = 0;

@@ -160,7 +160,7 @@ static char UserFolder(const char* func, const char* key, const char* fallback, 
   int n = (xdg && xdg[0] == '/') ? snprintf(cfg, sizeof(cfg), "%s/user-dirs.dirs", xdg)
                                  : snprintf(cfg, sizeof(cfg), "%s/.config/user-dirs.dirs", home);
   if (n > 0 && n < (int)sizeof(cfg)) {
-    FILE* f = fopen(cfg, "r");
+    FILE* f = static_cast<FILE*>(ComFileOpenForReadingIfExists(cfg));
     if (f) {
       char line[1200];
       size_t klen = strlen(key);
@@ -177,7 +177,7 @@ static char UserFolder(const char* func, const char* key, const char* fallback, 
         else if (v[0] == '/') m = snprintf(path, sizeof(path), "%s", v);
         else continue;
         if (m > 0 && m < (int)sizeof(path) && ComFileDirectoryExists(path)) {
-          fclose(f);
+          ComFileClose(f);
           if (!PathPrintf(out, len, "%s", path)) {
             DebugError(func, "CFURLCreateFromFSRef failed");
             return 0;
@@ -185,7 +185,7 @@ static char UserFolder(const char* func, const char* key, const char* fallback, 
           return 1;
         }
       }
-      fclose(f);
+      ComFileClose(f);
     }
   }
   char path[1100];

@@ -1,16 +1,21 @@
 // Helpers shared by the framework core's tests: a temporary folder, whole-file reads and writes,
-// a log redirected into the temporary folder, and a popup recorder so no box ever blocks.
+// a log redirected into the temporary folder, a popup recorder so no box ever blocks, a child
+// process with a time limit, and the things that can stand at a file's place without being one.
 #ifndef FRAMEWORK_TEST_UTIL_H
 #define FRAMEWORK_TEST_UTIL_H
 
 #include <dirent.h>
 #include <ftw.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -112,6 +117,65 @@ int RunInChild(F body, int seconds = 20) {
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs checks (GoogleTest expectations) in a child with a time limit: 0 when they all held, 1 when
+// one failed (the child prints it), -1 when the child was killed or waited past the limit, so a
+// call that blocks fails the test instead of hanging it.
+template <typename F>
+int RunChecksInChild(F checks, int seconds) {
+  return RunInChild(
+      [&] {
+        const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
+        const int before = result->total_part_count();
+        checks();
+        for (int i = before; i < result->total_part_count(); i++)
+          if (result->GetTestPartResult(i).failed()) return 1;
+        return 0;
+      },
+      seconds);
+}
+
+// What can stand at a file's place without being a file: a FIFO (an open for reading waits for
+// a writer), a folder, a socket, and a link to a device that gives endless bytes.
+enum class NonFile { kFifo, kFolder, kSocket, kDeviceLink };
+inline const NonFile kNonFiles[] = {NonFile::kFifo, NonFile::kFolder, NonFile::kSocket, NonFile::kDeviceLink};
+
+inline const char* NonFileName(NonFile kind) {
+  switch (kind) {
+    case NonFile::kFifo: return "FIFO";
+    case NonFile::kFolder: return "folder";
+    case NonFile::kSocket: return "socket";
+    case NonFile::kDeviceLink: return "link to /dev/zero";
+  }
+  return "?";
+}
+
+// Makes one at path (nothing may be there). True when made.
+inline bool MakeNonFile(NonFile kind, const std::string& path) {
+  switch (kind) {
+    case NonFile::kFifo: return mkfifo(path.c_str(), 0644) == 0;
+    case NonFile::kFolder: return mkdir(path.c_str(), 0755) == 0;
+    case NonFile::kDeviceLink: return symlink("/dev/zero", path.c_str()) == 0;
+    case NonFile::kSocket: {
+      sockaddr_un addr;
+      memset(&addr, 0, sizeof(addr));
+      addr.sun_family = AF_UNIX;
+      if (path.size() >= sizeof(addr.sun_path)) return false;
+      memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+      const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+      if (fd < 0) return false;
+      const bool ok = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0;
+      close(fd);  // the socket's name stays in the folder
+      return ok;
+    }
+  }
+  return false;
+}
+
+// Removes what MakeNonFile made (or a file that took its place).
+inline void RemoveNonFile(const std::string& path) {
+  if (unlink(path.c_str()) != 0) rmdir(path.c_str());
 }
 
 }  // namespace fwtest

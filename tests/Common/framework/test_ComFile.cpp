@@ -454,6 +454,49 @@ TEST_F(ComFileTest, FilesAndFolders) {
   EXPECT_EQ(ComFileClose(nullptr), 1);
 }
 
+// A FIFO, a folder, a socket or a device at a file's place is refused by every call that opens a
+// path, with the message a missing file gets, and at once: each kind runs in a child with a time
+// limit, so a call that waits on the FIFO fails the case instead of hanging the test. A save over
+// it replaces it with a file (the write goes to a temporary that is renamed over it), except over
+// a folder, which a rename cannot replace.
+TEST_F(ComFileTest, NonFilesAreRefusedAsMissingFilesAndNeverWaitedFor) {
+  for (fwtest::NonFile kind : fwtest::kNonFiles) {
+    SCOPED_TRACE(fwtest::NonFileName(kind));
+    const std::string p = Path("thing.dat"), copy = Path("copy.dat");
+    ASSERT_TRUE(fwtest::MakeNonFile(kind, p));
+    const int status = fwtest::RunChecksInChild(
+        [&] {
+          char buf[4] = {'k', 'e', 'e', 'p'};
+          EXPECT_EQ(ComFileExists(p.c_str()), 0);
+          EXPECT_EQ(ComFileOpenForReading(p.c_str()), nullptr);
+          EXPECT_TRUE(Logged("ComFileOpenForReading", "Could not open file <" + p + ">"));
+          EXPECT_EQ(ComFileOpenForReadingIfExists(p.c_str()), nullptr);
+          EXPECT_EQ(ComFileOpenReadAndClose(p.c_str(), buf, sizeof(buf)), 0);
+          EXPECT_TRUE(Logged("ComFileOpenReadAndClose", "Could not open file <" + p + ">"));
+          EXPECT_EQ(ComFileOpenReadAndCloseIfExists(p.c_str(), buf, sizeof(buf)), 1);
+          EXPECT_EQ(std::string(buf, sizeof(buf)), "keep");
+          EXPECT_EQ(ComFileGetSizeFilename(p.c_str()), 0);
+          EXPECT_TRUE(Logged("ComFileGetSizeFilename", "Could not open file <" + p + ">"));
+          EXPECT_EQ(ComFileCopyFile(p.c_str(), copy.c_str(), 0), 0);
+          EXPECT_TRUE(Logged("ComFileCopyFile", "File <" + p + "> does not exist"));
+          EXPECT_FALSE(fwtest::PathExists(copy));
+          EXPECT_EQ(ComFileOpenForAppending(p.c_str()), nullptr);
+
+          const char saved = ComFileOpenWriteAndClose(p.c_str(), "new", 3);
+          if (kind == fwtest::NonFile::kFolder) {
+            EXPECT_EQ(saved, 0);
+          } else {
+            EXPECT_EQ(saved, 1);
+            EXPECT_EQ(ReadAll(p), "new");
+            EXPECT_EQ(ComFileExists(p.c_str()), 1);
+          }
+        },
+        5);
+    EXPECT_EQ(status, 0) << "-1: the child waited past its time limit";
+    fwtest::RemoveNonFile(p);
+  }
+}
+
 TEST_F(ComFileTest, EmptyPathsAreRefusedWithTheirMessages) {
   char buf[4];
   EXPECT_EQ(ComFileOpenForReading(""), nullptr);

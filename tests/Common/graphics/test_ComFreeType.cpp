@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Common/framework/FrameworkTestUtil.h"
 #include "ComFreeType.h"
 #include "ComGlMisc.h"
 #include "ComMacWin.h"
@@ -540,6 +541,29 @@ TEST_F(ComFreeTypeGlTest, FontFileNames) {
   EXPECT_EQ(0, ComFreeTypeGetFontFileDetails(notfont.c_str(), family, style));
   EXPECT_EQ(0, ComFreeTypeGetFontFileDetails("/nonexistent.ttf", family, style));
   EXPECT_EQ("", GlTestLogSince());
+}
+
+// A FIFO, a folder, a socket or a device named as a font is no font, found at once: each kind in a
+// child with a time limit, where FreeType's own open of a FIFO would wait for a writer for good.
+TEST(ComFreeTypeFiles, ANonFileIsNoFontAndIsNeverWaitedFor) {
+  char dir[] = "/tmp/lectrel-font-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string p = std::string(dir) + "/Font.ttf";
+  for (fwtest::NonFile kind : fwtest::kNonFiles) {
+    SCOPED_TRACE(fwtest::NonFileName(kind));
+    ASSERT_TRUE(fwtest::MakeNonFile(kind, p));
+    EXPECT_EQ(0, fwtest::RunChecksInChild(
+                     [&] {
+                       char family[CFT_FONT_NAME_SIZE], style[CFT_FONT_NAME_SIZE];
+                       EXPECT_EQ(0, ComFreeTypeGetFontFileDetails(p.c_str(), family, style));
+                       _ComFreeTypeFont font;
+                       memset(&font, 0, sizeof(font));
+                       EXPECT_EQ(0, ComFreeTypeCreate(p.c_str(), 20, 0, 128, 1, 1, 0, 0, 0, 0, 0, 0, 1, &font));
+                     },
+                     5));
+    fwtest::RemoveNonFile(p);
+  }
+  rmdir(dir);
 }
 
 // Reads a band of the back buffer as luminance.

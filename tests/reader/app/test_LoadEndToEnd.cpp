@@ -141,6 +141,9 @@ TEST_F(LoadEndToEnd, StartsWhoseBookCannotBeOpenedLandOnTheLoadScreenWithTheirMe
        [](const std::string& p, const std::string&) { return MakeUnreadable(p); }},
       {"not a PDF inside", books_ + "/Broken.pdf",
        [](const std::string& p, const std::string&) { return WriteFile(p, "not a PDF at all\n"); }},
+      // An open of a FIFO for reading would wait for a writer: no window would ever come.
+      {"a FIFO", books_ + "/Pipe.txt",
+       [](const std::string& p, const std::string&) { return mkfifo(p.c_str(), 0644) == 0; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

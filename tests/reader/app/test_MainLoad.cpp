@@ -15,10 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "BookCache.h"
+#include "Common/framework/FrameworkTestUtil.h"
 #include "BookParagraphs.h"
 #include "ComDebug.h"
 #include "ComMacMessageBox.h"
@@ -38,6 +40,7 @@
 #include "ComGlMiscModes.h"
 #include "LecFont.h"
 #include "PrefFolder.h"
+#include "Slots.h"
 
 namespace {
 
@@ -189,6 +192,70 @@ TEST_F(ReaderHome, RememberedBookIsForgottenWhenGoneAndUsedWithoutCommandLine) {
   std::string other = books_ + "/Other.txt";
   EXPECT_EQ(MainSetupFilename(&other[0], nullptr), 1);
   EXPECT_STREQ(book_name, "Kept");
+}
+
+// A FIFO, a folder, a socket or a link to /dev/zero as the last book read, as a slot and as the
+// settings file: each is refused as a missing file of its kind is (the Load screen's reason for
+// the book, an empty slot, the defaults for the settings), and at once: each case runs in a child
+// with a time limit, where a FIFO opened for reading would wait for a writer for good.
+TEST_F(ReaderHome, ANonFileAsBookSlotOrSettingsIsTakenForAMissingOneAtOnce) {
+  char settings_dir[1024];
+  ASSERT_TRUE(GameGetSettingsDir(settings_dir, sizeof(settings_dir)));
+  const std::string book = books_ + "/Thing.txt", slot = std::string(settings_dir) + "/Slot01.lcs";
+  const std::string settings = config_filename;
+  auto remember = [&] {
+    snprintf(config.last_book, sizeof(config.last_book), "%s", book.c_str());
+    return ConfigSave(0) == 1;
+  };
+  // What a missing book, slot and settings file give.
+  ASSERT_TRUE(remember());
+  char missing_reason[512] = "";
+  ASSERT_EQ(MainSetupFilename(nullptr, missing_reason), 0);
+  ASSERT_STRNE(missing_reason, "");
+  unlink(slot.c_str());
+  ASSERT_EQ(SlotsDoesSlotExist(0), 0);
+  unlink(settings.c_str());
+  ConfigLoad();
+  const float default_size = config.text_size;
+
+  struct Case {
+    const char* what;
+    std::string path;
+    std::function<void()> check;  // runs in the child
+  } cases[] = {
+      {"book", book,
+       [&] {
+         char reason[512] = "stale";
+         EXPECT_EQ(MainSetupFilename(nullptr, reason), 0);
+         EXPECT_STREQ(reason, missing_reason);
+         EXPECT_EQ(config.last_book[0], 0) << "forgotten as a missing book is";
+       }},
+      {"slot", slot,
+       [&] {
+         EXPECT_EQ(SlotsDoesSlotExist(0), 0);
+         EXPECT_EQ(SlotsReadSlot(0), 0);
+         unlink(settings.c_str());  // a fresh start checks the preset slots
+         EXPECT_EQ(ConfigLoad(), 1);
+       }},
+      {"settings", settings,
+       [&] {
+         config.text_size = default_size + 3;
+         EXPECT_EQ(ConfigLoad(), 1);
+         EXPECT_EQ(config.text_size, default_size);
+         ConfigSave(0);  // over a folder it fails; it never waits
+       }},
+  };
+  for (fwtest::NonFile kind : fwtest::kNonFiles) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + " as a " + fwtest::NonFileName(kind));
+      ASSERT_TRUE(remember());
+      unlink(c.path.c_str());
+      ASSERT_TRUE(fwtest::MakeNonFile(kind, c.path));
+      const int status = fwtest::RunChecksInChild(c.check, 5);
+      EXPECT_EQ(status, 0) << "-1: the child waited past its time limit";
+      fwtest::RemoveNonFile(c.path);
+    }
+  }
 }
 
 TEST_F(ReaderHome, ShowResWinSurvivesTheReloadAndOnlyBlocksTheCommandLine) {

@@ -93,6 +93,26 @@ TEST_F(StartStopEndToEnd, WithoutADisplayItSaysWhyAndExits) {
 }
 
 // Each moment as a person reaches it, then a signal; the reader must be gone within the limit.
+// A fresh start (no settings file) checks the preset slots: a FIFO as Slot01.lcs is taken for a
+// missing slot, so the preset takes its place and the reader comes up with its window, where an
+// open of the FIFO would wait for a writer for good.
+TEST_F(StartStopEndToEnd, AFifoAsASlotOnAFreshStartIsReplacedByThePreset) {
+  Prepare("");
+  const std::string settings = DataDir(home_) + "/Settings";
+  ASSERT_EQ(unlink((settings + "/" CONFIG_FILE_NAME).c_str()), 0);
+  const std::string slot = settings + "/Slot01.lcs";
+  unlink(slot.c_str());
+  ASSERT_EQ(mkfifo(slot.c_str(), 0644), 0);
+  Reader r(home_);
+  ASSERT_TRUE(r.Start()) << "a window (the first start's dialog) comes up";
+  struct stat st;
+  ASSERT_EQ(lstat(slot.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode)) << "the preset slot replaced the FIFO";
+  EXPECT_EQ((size_t)st.st_size, sizeof(_Config));
+  r.Signal(SIGTERM);
+  EXPECT_GE(r.WaitExit(30), 0);
+}
+
 TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
   if (!getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
   const std::string txt = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BookPdf.h"
+#include "Common/framework/FrameworkTestUtil.h"
 #include "support_PdfFixtures.h"
 
 namespace {
@@ -171,6 +172,19 @@ TEST_F(BookPdfTest, FailuresGiveTheToolsResults) {
   }
   // A bad -eol is reported and ignored.
   EXPECT_EQ(0, RunMain({"Lectrel", "-layout", "-eol", "vms", pdf_, dir_ + "/b.txt"}));
+}
+
+// A FIFO, a folder, a socket or a device named as the book fails as a missing book does, and at
+// once: each kind in a child with a time limit, where poppler's own open of a FIFO would wait for
+// a writer for good and /dev/zero would be read without end.
+TEST_F(BookPdfTest, ANonFileFailsAsAMissingBookAndIsNeverWaitedFor) {
+  const std::string p = dir_ + "/thing.pdf";
+  for (fwtest::NonFile kind : fwtest::kNonFiles) {
+    SCOPED_TRACE(fwtest::NonFileName(kind));
+    ASSERT_TRUE(fwtest::MakeNonFile(kind, p));
+    EXPECT_EQ(0, fwtest::RunChecksInChild([&] { EXPECT_EQ(1, RunMain({"Lectrel", "-q", p, dir_ + "/a.txt"})); }, 5));
+    fwtest::RemoveNonFile(p);
+  }
 }
 
 TEST_F(BookPdfTest, CallersArgumentVectorIsLeftAlone) {
