@@ -54,8 +54,9 @@ FILE* OpenRegular(const char* path, int flags, const char* mode) {
   int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int err = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+  const bool stated = fstat(fd, &st) == 0;
+  if (!stated || !S_ISREG(st.st_mode)) {
+    const int err = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
     close(fd);
     errno = err;
     return nullptr;
