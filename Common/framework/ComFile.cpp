@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,8 +85,8 @@ FILE* OpenRegularForReading(const char* path) { return OpenRegular(path, O_RDONL
 int cf_fault_countdown = 0;
 bool cf_fault_fired = false;
 
-// The reason (errno) of the first write, flush, close or rename that failed since the last
-// ComFileTakeWriteError; 0 none.
+// The reason (errno) of the first write, flush, sync, close or rename that failed since the
+// last ComFileTakeWriteError; 0 none.
 int cf_write_error = 0;
 
 void NoteWriteError(int err) {
@@ -101,7 +102,7 @@ std::unordered_map<std::string, int>& HeldTemporaries() {
 
 bool IsHeld(const char* path) { return HeldTemporaries().count(path) != 0; }
 
-// True when this write, flush, close or rename is the one that must fail.
+// True when this write, flush, sync, close or rename is the one that must fail.
 bool FaultNow() {
   if (cf_fault_countdown <= 0 || --cf_fault_countdown > 0) return false;
   cf_fault_fired = true;
@@ -121,18 +122,98 @@ mode_t NewFileMode(const char* replaced) {
 const char kTempMark[] = ".tmp-";
 const size_t kTempTailLen = 6;  // mkstemp's six letters and digits
 
-// Creates a temporary file of a name of its own beside `path` (same folder, so the rename stays
-// on one file system) and locks it for as long as the descriptor is open, so that the clean-up
-// of leftover temporaries in another process leaves it alone. The descriptor, or -1.
-int MakeTemp(const char* path, mode_t mode, std::string* temp_out) {
-  std::string templ = std::string(path) + kTempMark + "XXXXXX";
-  std::vector<char> name(templ.begin(), templ.end());
-  name.push_back(0);
-  int fd = mkstemp(name.data());
+// True when path still names the file open as fd (not a file put there after it was deleted).
+bool NamesSameFile(int fd, const char* path) {
+  struct stat open_st, named_st;
+  return fstat(fd, &open_st) == 0 && lstat(path, &named_st) == 0 && open_st.st_dev == named_st.st_dev &&
+         open_st.st_ino == named_st.st_ino;
+}
+
+// flock, waiting through signals; 0 on success, else -1 with errno set.
+int LockFile(int fd, int how) {
+  int r;
+  do r = flock(fd, how);
+  while (r != 0 && errno == EINTR);
+  return r;
+}
+
+// How many names (or fresh files) a create tries before it gives up.
+constexpr int kTempAttempts = 16;
+
+// The folder part of path ("." for a bare name).
+std::string FolderOf(const char* path) {
+  const char* slash = strrchr(path, '/');
+  if (!slash) return ".";
+  if (slash == path) return "/";
+  return std::string(path, (size_t)(slash - path));
+}
+
+// A file made without a name (O_TMPFILE), locked, then linked in under path ".tmp-" and six
+// letters or digits: it is never in the folder unlocked, so a leftover removal never sees it
+// free, and a crash before the link leaves nothing. The descriptor, or -1 where the file system
+// or /proc does not allow it.
+int MakeLockedTempUnnamed(const char* path, std::string* temp_out) {
+  int fd = open(FolderOf(path).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (fd < 0) return -1;
-  flock(fd, LOCK_EX);
-  fchmod(fd, mode);
-  *temp_out = name.data();
+  char proc[64];
+  snprintf(proc, sizeof(proc), "/proc/self/fd/%d", fd);
+  if (LockFile(fd, LOCK_EX) == 0) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < kTempAttempts; attempt++) {
+      unsigned char bytes[kTempTailLen];
+      if (getrandom(bytes, sizeof(bytes), 0) != (ssize_t)sizeof(bytes)) break;
+      std::string name = std::string(path) + kTempMark;
+      for (unsigned char b : bytes) name += kLetters[b % (sizeof(kLetters) - 1)];
+      // linkat never replaces a file: a name taken by someone else's temporary is left to it.
+      if (linkat(AT_FDCWD, proc, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        *temp_out = name;
+        return fd;
+      }
+      if (errno != EEXIST) break;
+    }
+  }
+  close(fd);
+  return -1;
+}
+
+// Where no unnamed file can be made: mkostemp, then the lock. Between the two the file is in the
+// folder unlocked, and a removal may lock it first and delete it. The lock is therefore waited
+// for (a removal holds it only until its close, after its delete), then the name must still be
+// this file's; a file taken that way is given up for a new one.
+int MakeLockedTempNamed(const char* path, std::string* temp_out) {
+  const std::string templ = std::string(path) + kTempMark + "XXXXXX";
+  for (int attempt = 0; attempt < kTempAttempts; attempt++) {
+    std::vector<char> name(templ.begin(), templ.end());
+    name.push_back(0);
+    int fd = mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (LockFile(fd, LOCK_EX) != 0) {
+      const int err = errno;
+      unlink(name.data());
+      close(fd);
+      errno = err;
+      return -1;
+    }
+    if (NamesSameFile(fd, name.data())) {
+      *temp_out = name.data();
+      return fd;
+    }
+    // Deleted under us: the name is no longer ours to delete.
+    close(fd);
+  }
+  errno = EAGAIN;
+  return -1;
+}
+
+// Creates a temporary file of a name of its own beside `path` (same folder, so the rename stays
+// on one file system) and locks it for as long as the descriptor (or a duplicate of it) is open,
+// so that the removal of leftover temporaries in another process leaves it alone. The lock is per
+// open file description (flock), so it also holds against a removal in this process, and closing
+// some other descriptor of the file never drops it. The descriptor, or -1 with errno set.
+int MakeTemp(const char* path, mode_t mode, std::string* temp_out) {
+  int fd = MakeLockedTempUnnamed(path, temp_out);
+  if (fd < 0) fd = MakeLockedTempNamed(path, temp_out);
+  if (fd >= 0) fchmod(fd, mode);
   return fd;
 }
 
@@ -150,16 +231,51 @@ FILE* OpenTemp(const char* path, mode_t mode, std::string* temp_out) {
   return f;
 }
 
-// Finishes a stream written under the temporary name temp: flushed and closed, then renamed to
-// path when every write worked (ok). Otherwise, or when the rename fails, the temporary file is
-// deleted, so the file at path stays as it was; the failure is logged under func. 1 when path
-// now holds the new file.
-// A stream written in place (in_place) is only flushed and closed. The temporary stays locked
-// until it has its name.
+// Makes a rename into path's folder last through a power failure: the folder itself is synced.
+// A file system that cannot sync a folder (EINVAL) has nothing more to give. 1 on success.
+bool SyncFolderOf(const char* path, const char* func) {
+  int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0 && (fsync(fd) == 0 || errno == EINVAL)) {
+    close(fd);
+    return true;
+  }
+  const int err = errno;
+  if (fd >= 0) close(fd);
+  NoteWriteError(err);
+  DebugError(func, "Could not write file <%s> [%s]", path, strerror(err));
+  return false;
+}
+
+// Syncs a temporary's bytes to the disk before it takes its name: through its held descriptor
+// fd, or (not held, fd < 0) a descriptor of its own. 1 on success, else 0 with errno set.
+bool SyncFile(int fd, const char* name) {
+  if (FaultNow()) return false;
+  if (fd >= 0) return fsync(fd) == 0;
+  const int own = open(name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (own < 0) return false;
+  const bool ok = fsync(own) == 0;
+  const int err = errno;
+  close(own);
+  errno = err;
+  return ok;
+}
+
+// Finishes a stream written under the temporary name temp: flushed, synced to the disk and
+// closed, then renamed to path when every write worked (ok), and the folder synced, so that a
+// power failure soon after leaves either the old file or the whole new one. Otherwise, or when
+// the rename fails, the temporary file is deleted, so the file at path stays as it was; the
+// failure is logged under func. 1 when path now holds the new file (0 as well when the folder
+// could not be synced: the new file is there but may not last).
+// A stream written in place (in_place) is only flushed and closed: its owner syncs it when it
+// gives it its name. The temporary stays locked until it has its name.
 char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, const char* func,
                 bool in_place = false) {
   if (!ok) NoteWriteError(0);
   if (FaultNow() || fflush(f) != 0 || ferror(f)) {
+    NoteWriteError(errno);
+    ok = false;
+  }
+  if (ok && !in_place && !SyncFile(fileno(f), temp.c_str())) {
     NoteWriteError(errno);
     ok = false;
   }
@@ -179,6 +295,8 @@ char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, con
     NoteWriteError(err);
     unlink(temp.c_str());
     DebugError(func, "Could not rename file to <%s> [%s]", path, strerror(err));
+    result = 0;
+  } else if (!in_place && !SyncFolderOf(path, func)) {
     result = 0;
   }
   if (lock >= 0) close(lock);
@@ -673,11 +791,19 @@ char ComFileReleaseTemporary(const char* name, const char* to) {
   char result = 1;
   if (!to) {
     unlink(name);
+  } else if (!SyncFile(fd, name)) {
+    const int err = errno;
+    NoteWriteError(err);
+    unlink(name);
+    DebugError("ComFileReleaseTemporary", "Could not write file <%s> [%s]", to, strerror(err));
+    result = 0;
   } else if (FaultNow() || rename(name, to) != 0) {
     int err = errno;
     NoteWriteError(err);
     unlink(name);
     DebugError("ComFileReleaseTemporary", "Could not rename file to <%s> [%s]", to, strerror(err));
+    result = 0;
+  } else if (!SyncFolderOf(to, "ComFileReleaseTemporary")) {
     result = 0;
   }
   if (fd >= 0) close(fd);
@@ -715,9 +841,11 @@ int ComFileRemoveLeftoverTemporaries(const char* folder) {
     int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st;
-    // A temporary that a running writer holds is locked: it stays.
+    // A temporary that a running writer holds is locked: it stays. Ours is held until after the
+    // delete, so no writer can take the file in between; and the name must still be the file
+    // that was locked, not a writer's new temporary made under it since the open.
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        unlink(path.c_str()) == 0)
+        NamesSameFile(fd, path.c_str()) && unlink(path.c_str()) == 0)
       count++;
     close(fd);
   }

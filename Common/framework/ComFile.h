@@ -4,7 +4,9 @@
 //
 // A file opened by ComFileCreateForWriting or ComFileOpenForWriting is written under a temporary
 // name beside it and takes its real name only when ComFileClose succeeds after writes that all
-// succeeded, so a failed save never destroys the file that was there.
+// succeeded, so a failed save never destroys the file that was there. The new file reaches the
+// disk before it takes the name, and the name reaches it after, so a power failure soon after a
+// save leaves the old file or the whole new one, never an empty or cut one.
 #ifndef COM_FILE_H
 #define COM_FILE_H
 
@@ -69,11 +71,11 @@ char ComFileExists(const char* path);
 // ComFileReleaseTemporary; opened for writing it is written in place, since it is a temporary
 // already. 1 on success.
 char ComFileCreateTemporary(const char* path, char* name, uint32_t size);
-// Ends a held temporary: renamed to `to` (1 on success; a failure is logged and the temporary
-// deleted), or deleted when to is null.
+// Ends a held temporary: synced to the disk and renamed to `to`, the folder synced after (1 on
+// success; a failure is logged and the temporary deleted), or deleted when to is null.
 char ComFileReleaseTemporary(const char* name, const char* to);
-// The reason (errno) of the first write, flush, close or rename that failed since the last call;
-// 0 when none failed.
+// The reason (errno) of the first write, flush, sync, close or rename that failed since the last
+// call; 0 when none failed.
 int ComFileTakeWriteError();
 // 1 when a file name (no folder) has the pattern of this layer's temporaries: a name, ".tmp-" and
 // six letters or digits.
@@ -87,8 +89,8 @@ char ComFileCreateDirectory(const char* path);
 void ComFileDeleteDirectory(const char* path);
 char ComFileDirectoryExists(const char* path);
 
-// Fault injection for tests: the n-th of the next writes, flushes, closes and renames of files
-// written under a temporary name fails the way a full or failing disk makes it fail (a write
+// Fault injection for tests: the n-th of the next writes, flushes, syncs, closes and renames of
+// files written under a temporary name fails the way a full or failing disk makes it fail (a write
 // then stores only part of its bytes). n = 1 is the very next one; 0 turns injection off.
 void ComFileInjectFault(int n);
 char ComFileFaultFired();  // 1 once the injected fault has happened

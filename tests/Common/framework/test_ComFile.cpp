@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -323,7 +327,7 @@ TEST_F(ComFileTest, FailedWriteReportsFailureAndKeepsOldFile) {
 }
 
 // A file another library writes on its own stream (a JPEG) replaces the old one only when the
-// writer succeeded and the flush, close and rename all worked.
+// writer succeeded and the flush, the sync to the disk, the close and the rename all worked.
 TEST_F(ComFileTest, WriteReplacingCommitsOnlyAWholeWrite) {
   struct Writer {
     char result;
@@ -334,9 +338,9 @@ TEST_F(ComFileTest, WriteReplacingCommitsOnlyAWholeWrite) {
   };
   const struct {
     char result;
-    int fault;  // the injected failure: 1 flush, 2 close, 3 rename
+    int fault;  // the injected failure: 1 flush, 2 sync to the disk, 3 close, 4 rename
     char ok;
-  } cases[] = {{1, 0, 1}, {0, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 3, 0}};
+  } cases[] = {{1, 0, 1}, {0, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 3, 0}, {1, 4, 0}};
   std::string p = Path("cover.jpg");
   for (const auto& c : cases) {
     SCOPED_TRACE("result " + std::to_string(c.result) + ", fault " + std::to_string(c.fault));
@@ -348,7 +352,7 @@ TEST_F(ComFileTest, WriteReplacingCommitsOnlyAWholeWrite) {
     ComFileInjectFault(0);
     EXPECT_EQ(ReadAll(p), c.ok ? "new picture" : "old picture");
     EXPECT_EQ(TempFilesLeft(), 0);
-    const std::string why = c.fault == 3 ? "Could not rename file to <" + p + "> [Input/output error]"
+    const std::string why = c.fault == 4 ? "Could not rename file to <" + p + "> [Input/output error]"
                                          : "Could not write file <" + p + "> [Input/output error]";
     if (!c.ok) {
       EXPECT_TRUE(Logged("ComJpegWriteFileFromBuffer", why));
@@ -357,6 +361,38 @@ TEST_F(ComFileTest, WriteReplacingCommitsOnlyAWholeWrite) {
   const std::string nowhere = Path("no such folder/c.jpg");
   EXPECT_EQ(0, ComFileWriteReplacing(nowhere.c_str(), "ComJpegWriteFileFromBuffer", write, nullptr));
   EXPECT_TRUE(Logged("ComJpegWriteFileFromBuffer", "Could not create file <" + nowhere + ">"));
+}
+
+// A held temporary (a book's cache as it is converted) takes its name only once its bytes reached
+// the disk; a failed sync or rename keeps the old file and leaves no temporary.
+TEST_F(ComFileTest, ReleasedTemporaryTakesItsNameOnlyWhenSynced) {
+  const struct {
+    int fault;  // 0 none, 1 the sync to the disk, 2 the rename
+    const char* why;
+  } cases[] = {{0, nullptr}, {1, "Could not write file <%s> [Input/output error]"},
+               {2, "Could not rename file to <%s> [Input/output error]"}};
+  const std::string to = Path("Book.txt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE("fault " + std::to_string(c.fault));
+    WriteAll(to, "old text");
+    char name[1024];
+    ASSERT_EQ(ComFileCreateTemporary(to.c_str(), name, sizeof(name)), 1);
+    void* f = ComFileOpenForWriting(name);
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(ComFileWrite(f, "new text", 8), 1);
+    ASSERT_EQ(ComFileClose(f), 1);
+    ComFileInjectFault(c.fault);
+    EXPECT_EQ(ComFileReleaseTemporary(name, to.c_str()), c.fault ? 0 : 1);
+    EXPECT_EQ(ComFileFaultFired() != 0, c.fault != 0);
+    ComFileInjectFault(0);
+    EXPECT_EQ(ReadAll(to), c.fault ? "old text" : "new text");
+    EXPECT_EQ(TempFilesLeft(), 0);
+    if (c.why) {
+      char line[1200];
+      snprintf(line, sizeof(line), c.why, to.c_str());
+      EXPECT_TRUE(Logged("ComFileReleaseTemporary", line));
+    }
+  }
 }
 
 TEST_F(ComFileTest, WholeFileReads) {
@@ -418,6 +454,79 @@ TEST_F(ComFileTest, CopyResults) {
   std::string bad = Path("no such folder/c.txt");
   EXPECT_EQ(ComFileCopyFile(a.c_str(), bad.c_str(), 0), 0);
   EXPECT_FALSE(fwtest::PathExists(bad));
+}
+
+// A reader starting up removes the temporaries a crashed one left, while another reader may be
+// saving in the same folder: one process saves for a few seconds (held temporaries written in
+// place and renamed, and whole-file writes), another removes leftovers all the while. No save
+// may lose its temporary, and since nothing was left over, nothing may be removed.
+TEST_F(ComFileTest, LeftoverRemovalNeverTakesALiveWritersTemporary) {
+  const double kSeconds = 3.0;
+  auto now = [] {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (double)ts.tv_sec + (double)ts.tv_nsec * 1e-9;
+  };
+  auto start = [](auto body) {
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+      alarm(30);
+      _exit(body());
+    }
+    return pid;
+  };
+  const std::string counts = Path("counts.txt");
+  auto note = [&](const char* who, long a, long b) {
+    FILE* f = fopen(counts.c_str(), "a");
+    if (f) {
+      fprintf(f, "%s %ld %ld\n", who, a, b);
+      fclose(f);
+    }
+  };
+  const pid_t remover = start([&] {
+    long removed = 0, rounds = 0;
+    for (double end = now() + kSeconds; now() < end; rounds++)
+      removed += ComFileRemoveLeftoverTemporaries(dir_.c_str());
+    note("removed", removed, rounds);
+    return 0;
+  });
+  const pid_t writer = start([&] {
+    long lost = 0, saves = 0;
+    for (double end = now() + kSeconds; now() < end; saves++) {
+      const std::string to = Path("book" + std::to_string(saves % 4) + ".txt");
+      const std::string text = "save " + std::to_string(saves);
+      bool ok;
+      if (saves % 2) {
+        ok = ComFileOpenWriteAndClose(to.c_str(), text.data(), (uint32_t)text.size()) == 1;
+      } else {
+        char name[1024];
+        ok = ComFileCreateTemporary(to.c_str(), name, sizeof(name)) == 1;
+        if (ok) {
+          void* f = ComFileOpenForWriting(name);
+          ok = f && ComFileWrite(f, text.data(), (uint32_t)text.size()) && ComFileClose(f);
+          ok = ComFileReleaseTemporary(name, to.c_str()) == 1 && ok;
+        }
+      }
+      if (!ok || ReadAll(to) != text) lost++;
+    }
+    note("lost", lost, saves);
+    return 0;
+  });
+  int status = 0;
+  ASSERT_EQ(waitpid(writer, &status, 0), writer);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(waitpid(remover, &status, 0), remover);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  long lost = -1, saves = 0, removed = -1, rounds = 0;
+  std::istringstream in(ReadAll(counts));
+  for (std::string who; in >> who;) (who == "lost" ? in >> lost >> saves : in >> removed >> rounds);
+  EXPECT_GT(saves, 100);
+  EXPECT_GT(rounds, 100);
+  EXPECT_EQ(lost, 0) << "of " << saves << " saves";
+  EXPECT_EQ(removed, 0) << "in " << rounds << " rounds of removal";
+  EXPECT_EQ(TempFilesLeft(), 0);
 }
 
 TEST_F(ComFileTest, FilesAndFolders) {

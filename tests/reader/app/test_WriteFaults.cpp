@@ -1,5 +1,5 @@
 // Saves that fail or are cut short: the settings file, a slot file and the display-mode file are
-// saved with a fault injected at every write, flush, close and rename in turn, and a child saving
+// saved with a fault injected at every write, flush, sync to the disk, close and rename in turn, and a child saving
 // the settings over and over is killed at random moments. Each time the file on disk must be the
 // old one or the new one, byte for byte, never a mixture and never missing, and a failed save
 // must say so.
@@ -114,7 +114,7 @@ class WriteFaults : public ::testing::Test {
       EXPECT_FALSE(ok) << "a failed save is reported";
       EXPECT_TRUE(now == old_bytes) << "the old file is kept byte for byte";
     }
-    EXPECT_GE(n, 4) << "a write, flush, close and rename were each failed once";
+    EXPECT_GE(n, 5) << "a write, flush, sync, close and rename were each failed once";
   }
 
   std::string home_, settings_dir_;
