@@ -36,6 +36,7 @@ struct PendingWrite {
   std::string temp_path;
   bool failed;
   bool in_place;
+  int error;  // the reason of its first failed write; 0 none
 };
 
 std::unordered_map<FILE*, PendingWrite>& PendingWrites() {
@@ -105,6 +106,15 @@ bool IsHeld(const char* path) { return HeldTemporaries().count(path) != 0; }
 // True when this write, flush, sync, close or rename is the one that must fail.
 bool FaultNow() {
   if (cf_fault_countdown <= 0 || --cf_fault_countdown > 0) return false;
+  cf_fault_fired = true;
+  errno = EIO;
+  return true;
+}
+
+// The same for reads.
+int cf_read_fault_countdown = 0;
+bool ReadFaultNow() {
+  if (cf_read_fault_countdown <= 0 || --cf_read_fault_countdown > 0) return false;
   cf_fault_fired = true;
   errno = EIO;
   return true;
@@ -267,28 +277,33 @@ bool SyncFile(int fd, const char* name) {
 // failure is logged under func. 1 when path now holds the new file (0 as well when the folder
 // could not be synced: the new file is there but may not last).
 // A stream written in place (in_place) is only flushed and closed: its owner syncs it when it
-// gives it its name. The temporary stays locked until it has its name.
+// gives it its name. The temporary stays locked until it has its name. The log names this
+// file's own first failure (write_error when a write failed), not an earlier one of the run.
 char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, const char* func,
-                bool in_place = false) {
-  if (!ok) NoteWriteError(0);
+                bool in_place = false, int write_error = 0) {
+  int err = ok ? 0 : (write_error ? write_error : EIO);
+  if (!ok) NoteWriteError(err);
   if (FaultNow() || fflush(f) != 0 || ferror(f)) {
+    if (!err) err = errno ? errno : EIO;
     NoteWriteError(errno);
     ok = false;
   }
   if (ok && !in_place && !SyncFile(fileno(f), temp.c_str())) {
+    if (!err) err = errno ? errno : EIO;
     NoteWriteError(errno);
     ok = false;
   }
   // A duplicate of the descriptor keeps the temporary locked from the close to the rename.
   const int lock = in_place ? -1 : dup(fileno(f));
   if (fclose(f) != 0 || FaultNow()) {
+    if (!err) err = errno ? errno : EIO;
     NoteWriteError(errno);
     ok = false;
   }
   char result = 1;
   if (!ok) {
     if (!in_place) unlink(temp.c_str());
-    DebugError(func, "Could not write file <%s> [%s]", path, strerror(cf_write_error));
+    DebugError(func, "Could not write file <%s> [%s]", path, strerror(err));
     result = 0;
   } else if (!in_place && (FaultNow() || rename(temp.c_str(), path) != 0)) {
     int err = errno;
@@ -307,20 +322,23 @@ FILE* OpenForReplacing(const char* path) {
   if (IsHeld(path)) {
     // Already a temporary of its own: written in place, keeping its lock.
     FILE* f = fopen(path, "wb");
-    if (f) PendingWrites()[f] = PendingWrite{path, path, false, true};
+    if (f) PendingWrites()[f] = PendingWrite{path, path, false, true, 0};
     return f;
   }
   std::string temp;
   FILE* f = OpenTemp(path, NewFileMode(path), &temp);
   if (!f) return nullptr;
-  PendingWrites()[f] = PendingWrite{path, temp, false, false};
+  PendingWrites()[f] = PendingWrite{path, temp, false, false, 0};
   return f;
 }
 
 void MarkFailed(FILE* f) {
-  NoteWriteError(errno);
+  const int err = errno ? errno : EIO;
+  NoteWriteError(err);
   auto it = PendingWrites().find(f);
-  if (it != PendingWrites().end()) it->second.failed = true;
+  if (it == PendingWrites().end()) return;
+  if (!it->second.failed) it->second.error = err;
+  it->second.failed = true;
 }
 
 // Closes the stream; a stream written under a temporary name takes its real name only when
@@ -338,7 +356,7 @@ char CloseStream(FILE* f, const char* func) {
   }
   PendingWrite pw = it->second;
   table.erase(it);
-  return FinishTemp(f, pw.temp_path, pw.final_path.c_str(), !pw.failed, func, pw.in_place);
+  return FinishTemp(f, pw.temp_path, pw.final_path.c_str(), !pw.failed, func, pw.in_place, pw.error);
 }
 
 // Throws away a stream written under a temporary name (the file it replaces stays as it was).
@@ -421,7 +439,7 @@ char ComFileRead(void* file, void* buf, uint32_t len) {
     DebugError("ComFileRead", "Could not read from file");
     return 0;
   }
-  size_t n = fread(buf, 1, len, static_cast<FILE*>(file));
+  size_t n = ReadFaultNow() ? 0 : fread(buf, 1, len, static_cast<FILE*>(file));
   if (n == 0) {
     DebugError("ComFileRead", "Could not read from file");
     return 0;
@@ -627,9 +645,12 @@ int ReadWholeFile(const char* func, const char* path, void* buf, uint32_t len) {
     DebugError(func, "Invalid file size in <%s>", path);
     return 0;
   }
-  if (len > 0 && (!buf || fread(buf, 1, len, f) != len)) {
+  if (len > 0 && (!buf || ReadFaultNow() || fread(buf, 1, len, f) != len)) {
+    // The read's reason outlives the clean-up, for the caller to tell.
+    const int err = errno;
     fclose(f);
     DebugError(func, "Could not read from file <%s>", path);
+    errno = err;
     return 0;
   }
   fclose(f);
@@ -1088,3 +1109,8 @@ void ComFileInjectFault(int n) {
 }
 
 char ComFileFaultFired() { return cf_fault_fired ? 1 : 0; }
+
+void ComFileInjectReadFault(int n) {
+  cf_read_fault_countdown = n > 0 ? n : 0;
+  cf_fault_fired = false;
+}

@@ -93,7 +93,10 @@ char ComFileDirectoryExists(const char* path);
 // files written under a temporary name fails the way a full or failing disk makes it fail (a write
 // then stores only part of its bytes). n = 1 is the very next one; 0 turns injection off.
 void ComFileInjectFault(int n);
-char ComFileFaultFired();  // 1 once the injected fault has happened
+char ComFileFaultFired();  // 1 once an injected fault (of writes or of reads) has happened
+// The same for reads: the n-th of the next reads (ComFileRead and the whole-file reads) fails as a
+// failing disk makes it fail (EIO). 0 turns it off.
+void ComFileInjectReadFault(int n);
 
 // Platform hooks.
 void ComFileReverseWordBitsForPlatform(void* buf, uint32_t len);  // data is used as stored

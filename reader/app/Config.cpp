@@ -25,17 +25,31 @@ namespace {
 // Once a save of this run has failed, the record in use is newer than the file: a load keeps it
 // (the reopened book gets the change just made, not the old file's), until a save works again.
 bool cfg_newer_than_file = false;
+// A settings file that could not be read may still hold every reading position: this run never
+// writes over it, and works on the record in use.
+bool cfg_file_unread = false;
 // The first failure of a run is told once; later ones are only logged.
 bool cfg_failure_told = false;
+// The failure waiting to be told: its reason, what failed (CONFIG_NOTICE_...) and the slot.
 char cfg_save_notice[128] = "";
+int cfg_notice_kind = CONFIG_NOTICE_SAVE;
+int cfg_notice_slot = -1;
+
+const char* ConfigReason(int err) { return err ? strerror(err) : "unknown reason"; }
+
+void ConfigSetNotice(int kind, int slot, const char* reason) {
+  snprintf(cfg_save_notice, sizeof(cfg_save_notice), "%s", reason);
+  cfg_notice_kind = kind;
+  cfg_notice_slot = slot;
+}
 
 char ConfigSaveFailed(int err) {
-  const char* reason = err ? strerror(err) : "unknown reason";
+  const char* reason = ConfigReason(err);
   cfg_newer_than_file = true;
   DebugError("ConfigSave", "Could not save settings <%s> [%s]", config_filename, reason);
   if (!cfg_failure_told) {
     cfg_failure_told = true;
-    snprintf(cfg_save_notice, sizeof(cfg_save_notice), "%s", reason);
+    ConfigSetNotice(CONFIG_NOTICE_SAVE, -1, reason);
   }
   return 0;
 }
@@ -249,9 +263,16 @@ char ConfigLoad() {
   int32_t size = ComFileGetSizeFilename(config_filename);
   bool bad = size != static_cast<int32_t>(sizeof(_Config));
   if (!bad) {
+    errno = 0;
     if (!ComFileOpenReadAndClose(config_filename, &temp_config, sizeof(temp_config))) {
-      // A read that failed says nothing about the file: keep it (and its reading positions).
-      DebugError("ConfigLoad", "Could not read settings file <%s>", config_filename);
+      // A read that failed says nothing about the file: keep it (and its reading positions),
+      // and never save over it in this run.
+      const char* reason = ConfigReason(errno);
+      DebugError("ConfigLoad", "Could not read settings file <%s> [%s]", config_filename, reason);
+      cfg_file_unread = true;
+      cfg_newer_than_file = true;
+      cfg_failure_told = true;
+      ConfigSetNotice(CONFIG_NOTICE_READ, -1, reason);
       ConfigSetDefaults();
       return 1;
     }
@@ -339,22 +360,33 @@ char ConfigSave(char with_position) {
   }
 
   config.version = CONFIG_VERSION;
+  if (cfg_file_unread) {
+    DebugError("ConfigSave", "Settings not saved: <%s> could not be read and is kept", config_filename);
+    return 0;
+  }
   if (!config_filename[0]) return ConfigSaveFailed(ENAMETOOLONG);
   // The file layer writes under a temporary name and renames on a clean close, so a failed
   // write leaves the previous settings file (and the reading positions in it) in place.
+  ComFileTakeWriteError();  // an earlier failure, of this file or another, is not this save's
   errno = 0;
   void* f = ComFileCreateForWriting(config_filename);
   if (!f) return ConfigSaveFailed(errno);
   bool ok = ComFileWrite(f, &config, sizeof(config));
-  int err = errno;
   if (!ComFileClose(f)) ok = false;
-  if (!ok) return ConfigSaveFailed(err ? err : errno);
+  if (!ok) {
+    const int err = ComFileTakeWriteError();
+    return ConfigSaveFailed(err ? err : errno);
+  }
   cfg_newer_than_file = false;
   return 1;
 }
 
-const char* ConfigTakeSaveNotice() {
+void ConfigTellSlotNotSaved(int slot, int err) { ConfigSetNotice(CONFIG_NOTICE_SLOT, slot, ConfigReason(err)); }
+
+const char* ConfigTakeSaveNotice(int* kind, int* slot) {
   if (!cfg_save_notice[0]) return nullptr;
+  if (kind) *kind = cfg_notice_kind;
+  if (slot) *slot = cfg_notice_slot;
   static char taken[sizeof(cfg_save_notice)];
   snprintf(taken, sizeof(taken), "%s", cfg_save_notice);
   cfg_save_notice[0] = 0;

@@ -111,11 +111,18 @@ extern char config_filename[1024];
 void ConfigSetupFilename();
 char ConfigLoad();                        // always 1: the file, or the defaults
 // 1 when written. After a failed save the settings in use stay in use for the run (a load keeps
-// them) and the first failure's notice waits for ConfigTakeSaveNotice.
+// them) and the first failure's notice waits for ConfigTakeSaveNotice. A settings file that
+// could not be read is never written in that run (0).
 char ConfigSave(char with_position);
-// The reason of the run's first failed save ("Permission denied"), once; null when there is
-// none to tell.
-const char* ConfigTakeSaveNotice();
+// What a notice tells: a failed save of the settings, a settings file that could not be read
+// (kept, and not saved over in this run), a failed save of a slot.
+enum { CONFIG_NOTICE_SAVE = 0, CONFIG_NOTICE_READ = 1, CONFIG_NOTICE_SLOT = 2 };
+// A slot save that failed (slot 0 to 9, err its errno): told like a failed save of the settings.
+void ConfigTellSlotNotSaved(int slot, int err);
+// The reason of the failure to tell ("Permission denied"), once: the run's first failed save, an
+// unreadable settings file, or the last failed slot save; null when there is none to tell. kind
+// gets what failed (CONFIG_NOTICE_...), slot the slot of a slot save.
+const char* ConfigTakeSaveNotice(int* kind = nullptr, int* slot = nullptr);
 void ConfigSetDefaults();                 // defaults, preset slots, slot 1
 void ConfigUpdateProgramVars(char with_book);
 // Brings every count, enumeration, float and text of a record read from a file into range, so that

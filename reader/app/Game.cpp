@@ -265,6 +265,43 @@ void GameEnterMenus(int screen, char show_box) {
   ScreensStartScreen(screen);
 }
 
+namespace {
+
+// Where a notice of the settings files is shown: the reading view's one-line box, a popup of the
+// menus, the box after the window is gone.
+enum { kNoticeInReading, kNoticeInMenus, kNoticeAfterExit };
+
+// Takes the waiting notice (ConfigTakeSaveNotice) and writes its text for the place into text;
+// answers its title, or null when there is nothing to tell.
+const char* GameTakeNotice(int place, char* text, size_t size) {
+  int kind = CONFIG_NOTICE_SAVE, slot = -1;
+  const char* reason = ConfigTakeSaveNotice(&kind, &slot);
+  if (!reason) return nullptr;
+  if (kind == CONFIG_NOTICE_READ) {
+    if (place == kNoticeInReading)
+      snprintf(text, size, "Settings not read: %s", reason);
+    else
+      snprintf(text, size, "Could not read the settings (%s). The defaults are in use; the file is left as it is.",
+               reason);
+    return "Settings Not Read";
+  }
+  if (kind == CONFIG_NOTICE_SLOT) {
+    if (place == kNoticeInReading)
+      snprintf(text, size, "Slot %d not saved: %s", slot + 1, reason);
+    else
+      snprintf(text, size, "Could not save the settings in slot %d (%s). The slot is unchanged.", slot + 1, reason);
+  } else if (place == kNoticeInReading) {
+    snprintf(text, size, "Not saved: %s", reason);
+  } else if (place == kNoticeInMenus) {
+    snprintf(text, size, "Could not save the settings (%s). Changes are kept until you quit.", reason);
+  } else {
+    snprintf(text, size, "Could not save the settings (%s).", reason);
+  }
+  return "Settings Not Saved";
+}
+
+}  // namespace
+
 char GameTickMuiOffCB() {
   // A frame run by an event pumped during a load would close the book under the converter.
   if (main_loading_book) return 0;
@@ -280,29 +317,17 @@ char GameTickMuiOffCB() {
   }
   // After the keys, so the box of the change whose save failed does not cover the notice. The
   // box holds one short line.
-  if (const char* reason = ConfigTakeSaveNotice()) {
-    char text[64];
-    snprintf(text, sizeof(text), "Not saved: %s", reason);
-    MainDisplayBoxMessage(5, text);
-  }
+  char text[64];
+  if (GameTakeNotice(kNoticeInReading, text, sizeof(text))) MainDisplayBoxMessage(5, text);
   if (g_cursor_is_on && Now() - g_last_cursor_moved_time > 2500) GameTurnOffFullScreenCursor(0);
   PaperTick();
   return 1;
 }
 
-namespace {
-
-const char* const kSaveFailedTitle = "Settings Not Saved";
-
-}  // namespace
-
 char GameTickMuiOnCB() {
+  char text[256];
   if (!MuiPopupIsOn())
-    if (const char* reason = ConfigTakeSaveNotice()) {
-      char text[256];
-      snprintf(text, sizeof(text), "Could not save the settings (%s). Changes are kept until you quit.", reason);
-      MuiPopupSimpleMessage(kSaveFailedTitle, text);
-    }
+    if (const char* title = GameTakeNotice(kNoticeInMenus, text, sizeof(text))) MuiPopupSimpleMessage(title, text);
   return 1;
 }
 
@@ -368,12 +393,11 @@ void GamePre3dExitCB() {
   MainUpdateBookReadPerc();
   ConfigSave(1);
   // A failure not told yet (the first of the run came at exit) is told once the window is gone.
-  if (const char* reason = ConfigTakeSaveNotice())
-    if (!cmw_after_exit_popup_on) {
-      char text[256];
-      snprintf(text, sizeof(text), "Could not save the settings (%s).", reason);
-      ComWinSetAfterExitPopupMessage(const_cast<char*>(kSaveFailedTitle), text, 1);
-    }
+  if (!cmw_after_exit_popup_on) {
+    char text[256];
+    if (const char* title = GameTakeNotice(kNoticeAfterExit, text, sizeof(text)))
+      ComWinSetAfterExitPopupMessage(const_cast<char*>(title), text, 1);
+  }
   MainExit();
   MainControlCleanup();
   ResolutionUpdateSettingsFromCurrent();

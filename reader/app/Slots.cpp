@@ -2,6 +2,7 @@
 // folder, and the screen that saves, loads and deletes them.
 #include "Slots.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -221,23 +222,34 @@ void SlotsUpdateButtons() {
 // ---- Saving ----
 
 // Writes the current settings, named slots_name_str, as the slot. The file layer writes under a
-// temporary name and renames on a clean close, so the old slot survives a failed write.
+// temporary name and renames on a clean close, so the old slot survives a failed write. A
+// failure is told with its reason, as a failed save of the settings is: the user must not take
+// the slot for saved.
 static char SlotsWriteSlot(int slot) {
   SlotsDoesSlotExist(slot);
-  if (!mc_buffer[0]) return 0;
+  if (!mc_buffer[0]) {
+    ConfigTellSlotNotSaved(slot, ENAMETOOLONG);
+    return 0;
+  }
   memcpy(&slots_scratch, &config, sizeof(_Config));
   // The whole field is cleared: the user's last folder is not kept behind the name.
   memset(slots_scratch.last_folder, 0, sizeof(slots_scratch.last_folder));
   snprintf(slots_scratch.last_folder, sizeof(slots_scratch.last_folder), "%.63s", slots_name_str);
+  ComFileTakeWriteError();  // an earlier failure, of this file or another, is not this save's
+  errno = 0;
   void* f = ComFileCreateForWriting(mc_buffer);
   if (!f) {
+    const int err = errno;
     DebugError("SlotsAfterSavePopup2CB", "Could no create file <%s>", mc_buffer);
+    ConfigTellSlotNotSaved(slot, err);
     return 0;
   }
   const char written = ComFileWrite(f, &slots_scratch, sizeof(_Config));
   const char closed = ComFileClose(f);
   if (!written || !closed) {
+    const int err = ComFileTakeWriteError();
     DebugError("SlotsAfterSavePopup2CB", "Could no write config to file <%s>", mc_buffer);
+    ConfigTellSlotNotSaved(slot, err);
     return 0;
   }
   return 1;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ComDebug.h"
+#include "ComFile.h"
 #include "Config.h"
 #include "GameFolders.h"
 #include "LecFont.h"
@@ -483,4 +484,78 @@ TEST_F(ConfigTest, AFailedSaveIsToldOnceAndTheChangeStaysForTheRun) {
   WriteAll(cfg_, &rec, sizeof(rec));
   ASSERT_EQ(1, ConfigLoad());
   EXPECT_EQ(2.0f, text_size_mult);
+}
+
+// A settings file of the right size whose read fails (a failing disk) says nothing about what it
+// holds: the run goes on with the defaults, no save of the run replaces the file (with every
+// reading position in it), and the user is told once. Unlike a file of another size, it is not
+// deleted and the cached books stay.
+TEST_F(ConfigTest, ASettingsFileThatCouldNotBeReadIsNeverOverwritten) {
+  ASSERT_EQ(1, ConfigLoad());
+  OpenBook("Harbour", 0.25f);
+  text_size_mult = 3.0f;
+  ASSERT_EQ(1, ConfigSave(1));
+  const std::string before = ReadAll(cfg_);
+  ASSERT_EQ(sizeof(_Config), before.size());
+
+  book_read_perc = 0;
+  ComFileInjectReadFault(1);
+  EXPECT_EQ(1, ConfigLoad());
+  EXPECT_TRUE(ComFileFaultFired());
+  ComFileInjectReadFault(0);
+  EXPECT_EQ(0, config.num_books) << "the defaults are used";
+  EXPECT_EQ(1.5f, text_size_mult);
+  EXPECT_EQ(0, g_cleanup_calls);
+  int kind = -1;
+  const char* notice = ConfigTakeSaveNotice(&kind);
+  ASSERT_NE(nullptr, notice);
+  EXPECT_EQ(CONFIG_NOTICE_READ, kind);
+  EXPECT_STREQ("Input/output error", notice);
+  EXPECT_EQ(nullptr, ConfigTakeSaveNotice()) << "told once";
+
+  // Closing the book, reopening it, changing the layout and quitting all leave the file alone.
+  book_read_perc = 0.5f;
+  EXPECT_EQ(0, ConfigSave(1));
+  ASSERT_EQ(1, ConfigLoad());
+  EXPECT_EQ(0.5f, book_read_perc) << "the run keeps the settings in use";
+  text_size_mult = 2.0f;
+  EXPECT_EQ(0, ConfigSave(0));
+  EXPECT_EQ(0, ConfigSave(1));
+  EXPECT_TRUE(ReadAll(cfg_) == before) << "the file is kept byte for byte";
+  EXPECT_EQ(nullptr, ConfigTakeSaveNotice()) << "the kept file is not told again";
+}
+
+// Each failed save logs its own reason, not the reason of an earlier failure of the run.
+TEST_F(ConfigTest, EachFailedSaveLogsItsOwnReason) {
+  const std::string log_file = root_ + "/log.txt";
+  DebugSetLogFilename(log_file.c_str(), 1);
+  ASSERT_EQ(1, ConfigLoad());
+  OpenBook("Harbour", 0.25f);
+  ASSERT_EQ(1, ConfigSave(1));
+  struct Case {
+    bool folder;  // a folder holds the file's name; else the disk fails at the first write
+    const char* reason;
+    const char* other;
+  } cases[] = {
+      {true, "Is a directory", "Input/output error"},
+      {false, "Input/output error", "Is a directory"},
+      {true, "Is a directory", "Input/output error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const size_t start = ReadAll(log_file).size();
+    if (c.folder) {
+      unlink(cfg_.c_str());  // gone already after a failed save
+      ASSERT_EQ(0, mkdir(cfg_.c_str(), 0777));
+    } else {
+      ComFileInjectFault(1);
+    }
+    EXPECT_EQ(0, ConfigSave(1));
+    ComFileInjectFault(0);
+    if (c.folder) RemoveTree(cfg_);
+    const std::string log = ReadAll(log_file).substr(start);
+    EXPECT_NE(std::string::npos, log.find("Could not save settings")) << log;
+    EXPECT_NE(std::string::npos, log.find(c.reason)) << log;
+    EXPECT_EQ(std::string::npos, log.find(c.other)) << log;
+  }
 }

@@ -1,7 +1,9 @@
 // The settings slots screen driven headless with the menu kit: real slot files in a temporary
 // HOME, real popups, keys and clicks.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 #include "ComFile.h"
 #include "ComScreen.h"
 #include "Config.h"
+#include "Game.h"
 #include "GameFolders.h"
 #include "LecFont.h"
 #include "MainLoad.h"
@@ -272,6 +275,61 @@ TEST_F(SlotsTest, OverwriteAsksFirstAndKeepsItsSlot) {
   EXPECT_EQ(saved.text_size, 1.5f);
   EXPECT_STREQ(saved.last_folder, "Old");
   EXPECT_EQ(ReadAll(SlotPath(7)), seven);
+}
+
+// A slot save that fails keeps the slot file as it was, stays on the screen and tells the user
+// why in the menus' notice of a failed save: each failure with its own reason, also after an
+// earlier failure of the run.
+TEST_F(SlotsTest, AFailedSaveKeepsTheOldSlotAndIsTold) {
+  struct Case {
+    const char* what;
+    int slot;
+    const char* reason;
+  } cases[] = {
+      {"failing disk", 3, "Input/output error"},
+      {"file size limit", 3, "File too large"},
+      {"folder in the slot's place", 4, "Is a directory"},
+      {"failing disk again", 3, "Input/output error"},
+  };
+  WriteSlot(3, MakeRecord("Old", 9.0f));
+  ASSERT_EQ(0, mkdir(SlotPath(4).c_str(), 0755));
+  const std::string old_bytes = ReadAll(SlotPath(3));
+  config.text_size = 2.5f;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Enter(1);
+    Click(muiSlotsSaveLoad1 + c.slot - 1);
+    if (c.slot == 3) Answer("SAVE SETTINGS", true);
+    rlimit old_limit{};
+    const bool limit = !strcmp(c.what, "file size limit");
+    if (limit) {
+      signal(SIGXFSZ, SIG_IGN);
+      getrlimit(RLIMIT_FSIZE, &old_limit);
+      rlimit small = old_limit;
+      small.rlim_cur = 20000;
+      ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+    } else if (c.slot == 3) {
+      ComFileInjectFault(1);
+    }
+    Type("New");
+    if (limit) setrlimit(RLIMIT_FSIZE, &old_limit);
+    ComFileInjectFault(0);
+    EXPECT_EQ(ReadAll(SlotPath(3)), old_bytes) << "the old slot is kept byte for byte";
+    EXPECT_EQ(ScreensGetCurrent(), screen_slots) << "a failed save stays on the screen";
+    EXPECT_EQ(g_options_created, 0);
+    EXPECT_EQ(Label(3), "Slot 3 - Old");
+    GameTickMuiOnCB();
+    ASSERT_TRUE(MuiPopupIsOn()) << "the failure is told";
+    EXPECT_STREQ(MuiGetText(muiMuiPopupTitle), "Settings Not Saved");
+    EXPECT_EQ(std::string(MuiGetText(muiMuiPopupText)),
+              "Could not save the settings in slot " + std::to_string(c.slot) + " (" + c.reason +
+                  "). The slot is unchanged.");
+    MuiPopupClose(0);
+    GameTickMuiOnCB();
+    EXPECT_FALSE(MuiPopupIsOn()) << "told once";
+    ComScreenTurnOff(0);
+  }
+  rmdir(SlotPath(4).c_str());
 }
 
 TEST_F(SlotsTest, LoadAppliesDisplaySettingsAndKeepsBooksAndScrolling) {
