@@ -1,6 +1,7 @@
 // The real reader's start without a display and its end on a termination signal: with no display
-// it says why and exits at once; SIGTERM, SIGINT and SIGHUP end it within a second in its dialog,
-// a message box, the menus, a conversion and the reading view, where the position is saved first.
+// it says why and exits at once; SIGTERM, SIGINT and SIGHUP end it through its own exit in its
+// dialog, a message box, the menus, a conversion and the reading view, where the position is saved
+// first.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -19,12 +20,6 @@
 namespace {
 
 using namespace e2e;
-
-#if defined(__SANITIZE_ADDRESS__)
-const double kEndLimit = 5.0;  // the leak check at exit takes its own time
-#else
-const double kEndLimit = 1.0;
-#endif
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -92,7 +87,6 @@ TEST_F(StartStopEndToEnd, WithoutADisplayItSaysWhyAndExits) {
   }
 }
 
-// Each moment as a person reaches it, then a signal; the reader must be gone within the limit.
 // A fresh start (no settings file) checks the preset slots: a FIFO as Slot01.lcs is taken for a
 // missing slot, so the preset takes its place and the reader comes up with its window, where an
 // open of the FIFO would wait for a writer for good.
@@ -113,6 +107,10 @@ TEST_F(StartStopEndToEnd, AFifoAsASlotOnAFreshStartIsReplacedByThePreset) {
   EXPECT_GE(r.WaitExit(30), 0);
 }
 
+// Each moment as a person reaches it, then a signal: the reader ends through its own exit, with
+// the status of that path (the start-up's failure before the window exists, 0 once it is up), and
+// never by the signal itself, which would lose the reading position. The limit only catches a
+// reader that does not end; how fast it ends is the benchmark's to measure.
 TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
   if (!getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
   const std::string txt = std::string(LECTREL_RESOURCES) + "/Samples/Sample.txt";
@@ -126,7 +124,9 @@ TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
     std::function<void(const std::string& home)> before;  // on the prepared home
     std::function<bool(Reader& r, const std::string& home)> reach;
     bool saves_position;
+    int status;  // main's answer on that path, as the exit status
   };
+  const int kStartUp = 255;  // main answers -1 when the start-up is given up
   auto dialog = [](Reader&, const std::string&) { return true; };
   auto reading = [](Reader& r, const std::string&) {
     Shot s;
@@ -136,9 +136,9 @@ TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
     return r.Settle(&s, 10);
   };
   const Moment moments[] = {
-      {"the start-up dialog", SIGTERM, txt, "SHOWRESWIN", nullptr, dialog, false},
-      {"the start-up dialog", SIGINT, txt, "SHOWRESWIN", nullptr, dialog, false},
-      {"the start-up dialog", SIGHUP, txt, "SHOWRESWIN", nullptr, dialog, false},
+      {"the start-up dialog", SIGTERM, txt, "SHOWRESWIN", nullptr, dialog, false, kStartUp},
+      {"the start-up dialog", SIGINT, txt, "SHOWRESWIN", nullptr, dialog, false, kStartUp},
+      {"the start-up dialog", SIGHUP, txt, "SHOWRESWIN", nullptr, dialog, false, kStartUp},
       // The display-mode file cannot be replaced (a folder holds its name): the dialog comes, and
       // after its Start the box that says so.
       {"a message box", SIGTERM, txt, nullptr,
@@ -156,9 +156,9 @@ TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
          SleepMs(500);  // the box maps
          return r.Running();
        },
-       false},
-      {"the reading view", SIGTERM, txt, nullptr, nullptr, reading, true},
-      {"the reading view", SIGHUP, txt, nullptr, nullptr, reading, true},
+       false, kStartUp},
+      {"the reading view", SIGTERM, txt, nullptr, nullptr, reading, true, 0},
+      {"the reading view", SIGHUP, txt, nullptr, nullptr, reading, true, 0},
       {"the menus", SIGHUP, txt, nullptr, nullptr,
        [&](Reader& r, const std::string& home) {
          if (!reading(r, home)) return false;
@@ -166,9 +166,9 @@ TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
          Shot s;
          return r.Settle(&s, 10);
        },
-       true},
+       true, 0},
       {"a conversion", SIGINT, pdf, nullptr, nullptr,
-       [](Reader& r, const std::string&) { return r.WaitForProgressBox(30); }, false},
+       [](Reader& r, const std::string&) { return r.WaitForProgressBox(30); }, false, 0},
   };
   for (const Moment& m : moments) {
     SCOPED_TRACE(std::string(m.what) + ", signal " + std::to_string(m.sig));
@@ -181,9 +181,10 @@ TEST_F(StartStopEndToEnd, ASignalEndsTheReaderAtAnyMoment) {
     ASSERT_TRUE(r.Start());
     ASSERT_TRUE(m.reach(r, home)) << "the moment was not reached";
     r.Signal(m.sig);
-    const double start = NowSeconds();
-    EXPECT_NE(r.WaitExit(10), -2) << "still running 10 s after the signal";
-    EXPECT_LT(NowSeconds() - start, kEndLimit);
+    const int status = r.WaitExit(10);
+    EXPECT_NE(status, -2) << "still running 10 s after the signal";
+    EXPECT_NE(status, -1) << "ended by the signal, not by its own exit";
+    EXPECT_EQ(status, m.status);
     if (m.saves_position) {
       LoadStoredSettings(home);
       ASSERT_EQ(config.num_books, 1);
