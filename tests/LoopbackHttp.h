@@ -115,6 +115,30 @@ inline int ClosedPort() {
   return ntohs(a.sin_port);
 }
 
+// A loopback port that takes connections (the system's backlog does) and never answers them: a
+// request to it waits for the client's own time limit.
+class SilentServer {
+ public:
+  SilentServer() {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd_ < 0 || bind(fd_, (sockaddr*)&a, sizeof(a)) != 0 || listen(fd_, 8) != 0) return;
+    socklen_t len = sizeof(a);
+    getsockname(fd_, (sockaddr*)&a, &len);
+    port_ = ntohs(a.sin_port);
+  }
+  ~SilentServer() {
+    if (fd_ >= 0) close(fd_);
+  }
+  std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
 }  // namespace looptest
 
 #endif

@@ -1,7 +1,8 @@
 // HTTP GET over libcurl. Only http and https, no redirect to anything else, bounded connect and
 // total times, no signals (the program has no handler for curl's alarm), HTTP errors are failures,
 // and the answer is collected in a private buffer capped at the caller's size, so the caller's
-// buffer changes only when the whole answer fits.
+// buffer changes only when the whole answer fits. A termination signal ends a transfer within
+// about a second (curl looks at its progress callback at least that often), as a failed one.
 #include "ComMacInternet.h"
 
 #include <curl/curl.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "ComDebug.h"
+#include "ComMacSignals.h"
 
 namespace {
 
@@ -30,6 +32,9 @@ struct Answer {
   size_t cap = 0;  // largest answer that fits (the caller's size less the NUL)
   bool too_big = false;
 };
+
+// Nonzero aborts the transfer: the program was asked to end, and must not wait for the network.
+int AbortOnSignal(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) { return ComMacSignalsReceived() ? 1 : 0; }
 
 size_t WriteAnswer(char* data, size_t size, size_t count, void* user) {
   Answer* a = (Answer*)user;
@@ -143,7 +148,9 @@ int ComMacInternetDownloadURL(char* url, char* out, unsigned long out_size, unsi
              curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSecs) == CURLE_OK &&
              curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTotalTimeoutSecs) == CURLE_OK &&
              curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteAnswer) == CURLE_OK &&
-             curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer) == CURLE_OK;
+             curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer) == CURLE_OK &&
+             curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortOnSignal) == CURLE_OK &&
+             curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
   if (!set) {
     curl_easy_cleanup(curl);
     ComMacInternetCheckError((char*)kFunc, (char*)"URLNewReference()", kErrNotAvailable);

@@ -2,7 +2,8 @@
 // only notes the signal and wakes the loop that is running; that loop then ends the program
 // through its normal exit, which saves what a closed window saves. SDL's loops look at the note
 // at every wait (they never wait longer than a tenth of a second), GTK's loops watch the wake-up
-// descriptor, and a box or dialog asked for after the signal is not shown.
+// descriptor, and a box or dialog asked for after the signal is not shown. A second signal of the
+// three ends the program at once (their default action), whatever it is doing.
 #ifndef COM_MAC_SIGNALS_H
 #define COM_MAC_SIGNALS_H
 

@@ -1,12 +1,18 @@
 // URL download against a loopback HTTP server started by the test: answers that fit, the size
 // cap, HTTP errors, a closed port, refused schemes, and the caller's buffer left alone on every
-// failure; the error texts of the result codes.
+// failure; a transfer that a termination signal ends; the error texts of the result codes.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "ComMacInternet.h"
+#include "ComMacSignals.h"
 #include "Common/framework/FrameworkTestUtil.h"
 #include "LoopbackHttp.h"
 
@@ -83,6 +89,29 @@ TEST_F(Download, FailuresLeaveTheBufferAndReportTheNearestText) {
   char out[8];
   EXPECT_EQ(ComMacInternetDownloadURL(nullptr, out, sizeof(out), nullptr), -1);
   EXPECT_TRUE(Logged("ComMacInternetDownloadURL", "Bad Parameters"));
+}
+
+// A server that never answers would hold the program's exit for curl's whole time limit (30 s):
+// a termination signal ends the transfer within about a second, as a failed one. Run in a child,
+// since the signal stays received for the rest of the process.
+TEST_F(Download, ATerminationSignalEndsATransferThatGetsNoAnswer) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto transfer = [this] {
+    ComMacSignalsInstall();
+    looptest::SilentServer server;
+    std::thread signal_soon([] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      kill(getpid(), SIGTERM);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const int result = Fetch(server.Base() + "/slow", 512);
+    const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    signal_soon.join();
+    const bool failed = result == -1 && Untouched() &&
+                        Logged("ComMacInternetDownloadURL", "URLDownload() - Failed data transfer operation.");
+    _exit(!failed ? 1 : secs >= 10 ? 2 : 0);
+  };
+  EXPECT_EXIT(transfer(), ::testing::ExitedWithCode(0), "") << "1: not a failed transfer, 2: not ended by the signal";
 }
 
 TEST_F(Download, ErrorTextsOfTheResultCodes) {
