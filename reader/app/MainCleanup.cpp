@@ -61,7 +61,9 @@ void MainDoCleanupCB(char code) {
     // A converted book, or what an interrupted conversion left of one.
     bool txt = strcasecmp(e->d_name + len - 4, ".txt") == 0;
     bool part = len >= 9 && strcasecmp(e->d_name + len - 9, ".txt.part") == 0;
-    if (!txt && !part) continue;
+    // The record of which book a converted file was made from goes with it, uncounted.
+    bool record = len >= 8 && strcmp(e->d_name + len - 8, ".txt.src") == 0;
+    if (!txt && !part && !record) continue;
     // The log shares the folder; it is not a converted book.
     if (strcmp(e->d_name, "LogFile.txt") == 0) continue;
     char path[1400];
@@ -70,7 +72,7 @@ void MainDoCleanupCB(char code) {
     // Only files are books; the count says what really went.
     struct stat st;
     if (lstat(path, &st) != 0 || S_ISDIR(st.st_mode)) continue;
-    if (unlink(path) == 0) count++;
+    if (unlink(path) == 0 && !record) count++;
   }
   closedir(d);
   count += MainRemoveLeftoverTemporaries();

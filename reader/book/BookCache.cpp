@@ -1,14 +1,21 @@
-// The converted text file of the book being loaded: reused when it is there and not older than
-// the book, made otherwise. Every conversion writes a temporary file of its own beside the cache
-// file and gives it the real name only when it completed, so a crash, a cancel, a full disk or a
-// second reader converting the same book never leaves a cut book that would be trusted the next
-// time.
+// The converted text file of the book being loaded: reused only when it was made from this very
+// book as it is now, made otherwise. Every conversion writes a temporary file of its own beside
+// the cache file and gives it the real name only when it completed, so a crash, a cancel, a full
+// disk or a second reader converting the same book never leaves a cut book that would be trusted
+// the next time.
+//
+// Which book a cache was made from is kept in a small text record beside it, "<cache>.src": the
+// book's path, size and modification time, and the cache file's own identity (device, inode and
+// size) when the record was written. Books of one file name share one cache name (in two folders,
+// or a ".txt" beside a ".html"), and a book can be replaced by a copy that keeps an older date: so
+// the cache is used only when all of these still match, whatever the dates say.
 #include "BookCache.h"
 
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <strings.h>
 #include <vector>
 
@@ -41,12 +48,69 @@ bool CacheIsUsable(char* path) {
   return false;
 }
 
-// True when the book's file was modified after its cache was written.
-bool BookIsNewerThanCache(const char* book, const char* cache) {
+const char kRecordMark[] = "Lectrel converted text";
+
+std::string RecordName(const char* cache) { return std::string(cache) + ".src"; }
+
+// What the record says of a book and its cache: the book's size and modification time to the
+// nanosecond, and which file the cache was.
+struct CacheSource {
+  long long book_size, book_sec, book_nsec;
+  unsigned long long cache_dev, cache_ino;
+  long long cache_size;
+};
+
+bool StatSource(const char* book, const char* cache, CacheSource* src) {
   struct stat b, c;
-  if (stat(book, &b) != 0 || stat(cache, &c) != 0) return false;
-  if (b.st_mtim.tv_sec != c.st_mtim.tv_sec) return b.st_mtim.tv_sec > c.st_mtim.tv_sec;
-  return b.st_mtim.tv_nsec > c.st_mtim.tv_nsec;
+  if (stat(book, &b) != 0 || (cache && stat(cache, &c) != 0)) return false;
+  *src = CacheSource{(long long)b.st_size, (long long)b.st_mtim.tv_sec, (long long)b.st_mtim.tv_nsec, 0, 0, 0};
+  if (cache) {
+    src->cache_dev = (unsigned long long)c.st_dev;
+    src->cache_ino = (unsigned long long)c.st_ino;
+    src->cache_size = (long long)c.st_size;
+  }
+  return true;
+}
+
+bool SameBook(const CacheSource& a, const CacheSource& b) {
+  return a.book_size == b.book_size && a.book_sec == b.book_sec && a.book_nsec == b.book_nsec;
+}
+
+// True when the record beside cache says it was made from book as the book is now, and the cache
+// is still the file it was then (not cut, not replaced by another reader's conversion). A missing,
+// foreign, cut or hostile record only means the book is converted again.
+bool CacheIsOfThisBook(const char* book, const char* cache) {
+  CacheSource now;
+  if (!StatSource(book, cache, &now)) return false;
+  void* f = ComFileOpenForReadingIfExists(RecordName(cache).c_str());
+  if (!f) return false;
+  std::vector<char> buf(COM_FILE_LINE_MAX);
+  char* line = buf.data();
+  bool ok = ComFileReadLine(f, line, COM_FILE_LINE_MAX) && !strcmp(line, kRecordMark) &&
+            ComFileReadLine(f, line, COM_FILE_LINE_MAX) && !strcmp(line, book);
+  CacheSource was;
+  char end;
+  ok = ok && ComFileReadLine(f, line, COM_FILE_LINE_MAX) &&
+       sscanf(line, "%lld %lld %lld %llu %llu %lld%c", &was.book_size, &was.book_sec, &was.book_nsec, &was.cache_dev,
+              &was.cache_ino, &was.cache_size, &end) == 6;
+  ComFileClose(f);
+  return ok && SameBook(was, now) && was.cache_dev == now.cache_dev && was.cache_ino == now.cache_ino &&
+         was.cache_size == now.cache_size;
+}
+
+// Writes the record of the cache just made from book (before: the book as the conversion found
+// it). A book that changed while it was converted gets no record, so it is converted again at the
+// next load. 1 when the record was written.
+char WriteCacheRecord(const char* book, const char* cache, const CacheSource& before) {
+  CacheSource now;
+  if (!StatSource(book, cache, &now) || !SameBook(before, now)) return 0;
+  void* f = ComFileOpenForWriting(RecordName(cache).c_str());
+  if (!f) return 0;
+  char ok = ComFilePrintf(f, "%s\n", kRecordMark) && ComFileWrite(f, book, (uint32_t)strlen(book)) &&
+            ComFilePrintf(f, "\n%lld %lld %lld %llu %llu %lld\n", now.book_size, now.book_sec, now.book_nsec,
+                          now.cache_dev, now.cache_ino, now.cache_size);
+  if (!ComFileClose(f)) ok = 0;
+  return ok;
 }
 
 // The progress box of a conversion, at its start.
@@ -189,8 +253,11 @@ char CreateTextFileIfNeeded() {
     return 0;
   }
   if (load_control_force_reconvert && ComFileExists(text_filename)) ComFileDelete(text_filename);
-  // A book replaced after its conversion is converted again.
-  if (CacheIsUsable(text_filename) && !BookIsNewerThanCache(pdf_filename, text_filename)) return 1;
+  // A cache made from another book of the same name, or from this book before it changed (newer
+  // or older), is converted again.
+  if (CacheIsUsable(text_filename) && CacheIsOfThisBook(pdf_filename, text_filename)) return 1;
+  CacheSource before;
+  if (!StatSource(pdf_filename, nullptr, &before)) before = CacheSource{-1, -1, -1, 0, 0, 0};
 
   char cache_name[sizeof(text_filename)];
   memcpy(cache_name, text_filename, sizeof(cache_name));
@@ -213,7 +280,13 @@ char CreateTextFileIfNeeded() {
       DebugError("CreateTextFileIfNeeded", "Could not write text file <%s> [%s]", cache_name, strerror(write_error));
     return quit_loading_book ? 1 : ok;
   }
+  // The old record goes first: a crash between the rename and the new record leaves a cache with
+  // no record (converted again), never a record that vouches for another book's text.
+  const std::string record = RecordName(cache_name);
+  ComFileDelete(record.c_str());
   if (!ComFileReleaseTemporary(temp_name, cache_name)) return 0;
   bc_made_text_file = 1;
+  if (!WriteCacheRecord(pdf_filename, cache_name, before))
+    DebugError("CreateTextFileIfNeeded", "The text file <%s> will be made again at the next load", cache_name);
   return 1;
 }

@@ -690,8 +690,9 @@ TEST_F(ReaderHome, FailedLoadNeverDeletesACacheItFound) {
   WritePdf(pdf, 2);
   ASSERT_EQ(MainSetupFilename(&pdf[0], nullptr), 1);
   std::string cache = text_filename;
-  WriteFile(cache, "The text another reader converted.\n");
+  ASSERT_EQ(1, CreateTextFileIfNeeded());  // an earlier load's conversion
   ASSERT_EQ(1, CreateTextFileIfNeeded());
+  ASSERT_EQ(0, CreateTextFileMadeByLastLoad());
   MainQuitLoadingBook();
   EXPECT_TRUE(Exists(cache));
 }

@@ -101,6 +101,7 @@ FAKE char MainDisplayProgressMessage(char* text, float fraction) {
   main_fake_calls.progress_calls++;
   main_fake_calls.fractions.push_back(fraction);
   main_fake_calls.texts.push_back(display_str);
+  if (main_fake_calls.on_progress) main_fake_calls.on_progress();
   if (main_fake_calls.quit_on_progress_call > 0 &&
       main_fake_calls.progress_calls == main_fake_calls.quit_on_progress_call) {
     // What Escape does in the real progress box.

@@ -4,6 +4,7 @@
 #ifndef SUPPORT_MAINFAKES_H
 #define SUPPORT_MAINFAKES_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct MainFakeCalls {
   int progress_calls = 0;            // MainDisplayProgressMessage
   int turn_off_calls = 0;            // MainTurnOffBoxMessage
   int quit_on_progress_call = 0;     // k > 0: the k-th progress call sets quit_loading_book
+  std::function<void()> on_progress;  // run at every progress call, after it is counted
   std::vector<float> fractions;      // fraction of every progress call, in order
   std::vector<std::string> texts;    // display_str as it stood after every progress call
   int cleanup_calls = 0;             // MainDoCleanupCB

@@ -2,6 +2,9 @@
 // dispatch to the HTML and OPF converters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -52,6 +55,11 @@ class BookCacheTest : public BookFolderTest {
       closedir(d);
     }
     return left;
+  }
+  // Deletes the cache and the record of its book.
+  void DropCache() {
+    unlink(text_filename);
+    unlink((std::string(text_filename) + ".src").c_str());
   }
   // Runs CreateTextFileIfNeeded in a child process; its answer, or -1 when the child died.
   // fsize_limit > 0 limits the size of every file the child writes, as a full disk does.
@@ -111,10 +119,10 @@ TEST_F(BookCacheTest, PdfIsConvertedLikeTheOracleWithProgress) {
 
   // The cache is trusted from now on: no conversion, no box.
   main_fake_calls = MainFakeCalls();
-  WriteBytes(text_filename, "cached\n");
   EXPECT_EQ(1, CreateTextFileIfNeeded());
-  EXPECT_EQ("cached\n", Read(text_filename));
+  EXPECT_EQ(Oracle(pdf), Read(text_filename));
   EXPECT_EQ(0, main_fake_calls.progress_calls);
+  EXPECT_EQ(0, CreateTextFileMadeByLastLoad());
 
   // Reconvert replaces it, and a second conversion in the same run gives the same text.
   load_control_force_reconvert = 1;
@@ -283,7 +291,7 @@ TEST_F(BookCacheTest, WriteFailureInEveryConverterFailsAndTheNextLoadIsWhole) {
     UseBook(names[0], "Reference");
     ASSERT_EQ(1, CreateTextFileIfNeeded());
     const std::string whole = Read(text_filename);
-    unlink(text_filename);
+    DropCache();
     ASSERT_GT(whole.size(), 40000u);
 
     UseBook(names[0], "Long");
@@ -294,7 +302,7 @@ TEST_F(BookCacheTest, WriteFailureInEveryConverterFailsAndTheNextLoadIsWhole) {
     EXPECT_EQ(1, CreateTextFileIfNeeded());
     EXPECT_EQ(whole, Read(text_filename));
     for (const std::string& n : names) unlink((dir_ + "/" + n).c_str());
-    unlink(text_filename);
+    DropCache();
     unlink((dir_ + "/log.txt").c_str());
   }
 }
@@ -312,7 +320,7 @@ TEST_F(BookCacheTest, TwoConversionsOfOneBookAtOnceLeaveOneGoodCache) {
     UseBook(name, "Reference");
     ASSERT_EQ(1, CreateTextFileIfNeeded());
     const std::string whole = Read(text_filename);
-    unlink(text_filename);
+    DropCache();
 
     UseBook(name, "Long");
     // Both start together: each waits until the parent closes the pipe.
@@ -337,34 +345,119 @@ TEST_F(BookCacheTest, TwoConversionsOfOneBookAtOnceLeaveOneGoodCache) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
     }
     EXPECT_EQ(whole, Read(text_filename));
-    EXPECT_EQ(std::vector<std::string>{"Long.txt"}, Leftovers({name}));
-    unlink(text_filename);
+    std::vector<std::string> left = Leftovers({name});
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ((std::vector<std::string>{"Long.txt", "Long.txt.src"}), left);
+    DropCache();
     unlink((dir_ + "/" + name).c_str());
   }
 }
 
-// A book modified after its cache was written is converted again; one that was not, is not.
-TEST_F(BookCacheTest, BookTouchedAfterItsConversionIsConvertedAgain) {
-  UseBook("Story.html", "Story");
-  WriteBytes(pdf_filename, "<html><body><p>The new story.</p></body></html>\n");
-  WriteBytes(text_filename, "The old story.\n");
-  auto set_mtime = [](const char* path, time_t sec, long nsec) {
+// A cache is used only for the very book it was made from, as that book is now: a copy that keeps
+// an older date, a book of another size, another book of the same name (beside it, or in another
+// folder), a book rewritten while it was converted, and a cache without a record (or a record
+// that is cut or hostile) are all converted again; an untouched book is not.
+TEST_F(BookCacheTest, ACacheIsUsedOnlyForTheBookItWasMadeFrom) {
+  auto set_mtime = [](const std::string& path, time_t sec, long nsec) {
     struct timespec times[2] = {{sec, nsec}, {sec, nsec}};
-    ASSERT_EQ(0, utimensat(AT_FDCWD, path, times, 0));
+    ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), times, 0));
   };
-  set_mtime(pdf_filename, 1000000000, 0);
-  set_mtime(text_filename, 1000000000, 0);  // written in the same instant: the cache holds
-  EXPECT_EQ(1, CreateTextFileIfNeeded());
-  EXPECT_EQ("The old story.\n", Read(text_filename));
-  EXPECT_EQ(0, main_fake_calls.progress_calls);
-
-  set_mtime(pdf_filename, 1000000000, 5000);  // the book replaced a moment later
-  EXPECT_EQ(1, CreateTextFileIfNeeded());
-  EXPECT_NE(std::string::npos, Read(text_filename).find("The new story."));
-  EXPECT_EQ(1, CreateTextFileMadeByLastLoad());
+  auto html = [](const std::string& words) { return "<html><body><p>" + words + "</p></body></html>\n"; };
+  mkdir((dir_ + "/other").c_str(), 0755);
+  const std::string story = dir_ + "/Story.html";
+  struct Case {
+    const char* what;
+    std::string book;                   // the book opened after the first conversion
+    std::function<void()> change;       // what happens between the two loads
+    const char* shown;                  // what the second load must show
+    bool converted;
+  } cases[] = {
+      {"untouched", story, [] {}, "The first story.", false},
+      {"a copy that keeps an older date", story,
+       [&] {
+         WriteBytes(story, html("The older copy."));
+         set_mtime(story, 1000000000, 0);
+       },
+       "The older copy.", true},
+      {"the same date, another size", story,
+       [&] {
+         struct stat st;
+         ASSERT_EQ(0, stat(story.c_str(), &st));
+         WriteBytes(story, html("The first story, longer."));
+         set_mtime(story, st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+       },
+       "The first story, longer.", true},
+      {"a UTF-8 text book of the same name", dir_ + "/other/Story.txt",
+       [&] {
+         // Both were there before the first was opened: the other one is older than the cache.
+         WriteBytes(dir_ + "/other/Story.txt", "The text book, caf\xC3\xA9.\n");
+         set_mtime(dir_ + "/other/Story.txt", 1000000000, 0);
+       },
+       "The text book, caf\xE9.", true},
+      {"a book of the same name in another folder", dir_ + "/other/Story.html",
+       [&] {
+         WriteBytes(dir_ + "/other/Story.html", html("The other folder's story."));
+         set_mtime(dir_ + "/other/Story.html", 1000000000, 0);
+       },
+       "The other folder's story.", true},
+      {"no record (a cache of an earlier version)", story,
+       [&] { unlink((dir_ + "/Story.txt.src").c_str()); }, "The first story.", true},
+      {"a cut record", story,
+       [&] { WriteBytes(dir_ + "/Story.txt.src", "Lectrel converted text\n" + story + "\n12 34"); },
+       "The first story.", true},
+      {"a hostile record", story,
+       [&] { WriteBytes(dir_ + "/Story.txt.src", std::string(20000, '\x01') + "\n\n-1 -1 -1 -1 -1 -1\n"); },
+       "The first story.", true},
+      {"the cache cut after it was made", story,
+       [&] {
+         ASSERT_EQ(0, truncate((dir_ + "/Story.txt").c_str(), 4));
+       },
+       "The first story.", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    UseBook("Story.html", "Story");
+    WriteBytes(story, html("The first story."));
+    load_control_force_reconvert = 1;
+    ASSERT_EQ(1, CreateTextFileIfNeeded());
+    load_control_force_reconvert = 0;
+    ASSERT_NE(std::string::npos, Read(text_filename).find("The first story."));
+    c.change();
+    snprintf(pdf_filename, sizeof(pdf_filename), "%s", c.book.c_str());
+    main_fake_calls = MainFakeCalls();
+    EXPECT_EQ(1, CreateTextFileIfNeeded());
+    EXPECT_NE(std::string::npos, Read(text_filename).find(c.shown)) << Read(text_filename);
+    EXPECT_EQ(c.converted ? 1 : 0, CreateTextFileMadeByLastLoad());
+    // What was converted is trusted at the next load.
+    EXPECT_EQ(1, CreateTextFileIfNeeded());
+    EXPECT_EQ(0, CreateTextFileMadeByLastLoad());
+    unlink((dir_ + "/Story.txt").c_str());
+    unlink((dir_ + "/Story.txt.src").c_str());
+  }
 }
 
-// A UTF-8 text book is converted into the cache as Windows Latin-1; a single-byte one stays in place.
+// A book saved again while it is being converted: the load shows what was converted, and the next
+// load converts the book as it is now.
+TEST_F(BookCacheTest, ABookChangedDuringItsConversionIsConvertedAgain) {
+  std::string pdf = dir_ + "/Changing.pdf";
+  ASSERT_TRUE(PdfFixtureWriteSampleBook(pdf, 3));
+  UseBook("Changing.pdf", "Changing");
+  main_fake_calls.on_progress = [&] {
+    if (main_fake_calls.progress_calls == 2) {
+      struct timespec times[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
+      utimensat(AT_FDCWD, pdf.c_str(), times, 0);
+    }
+  };
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  main_fake_calls = MainFakeCalls();
+  EXPECT_EQ(1, CreateTextFileMadeByLastLoad());
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(1, CreateTextFileMadeByLastLoad()) << "converted again";
+  EXPECT_EQ(Oracle(pdf), Read(text_filename));
+  EXPECT_EQ(1, CreateTextFileIfNeeded());
+  EXPECT_EQ(0, CreateTextFileMadeByLastLoad());
+}
+
 TEST_F(BookCacheTest, Utf8TextBookIsConvertedAndLatin1OneIsUsedInPlace) {
   // The books stand in a folder of their own, as they do beside the preferences folder.
   ASSERT_EQ(0, mkdir((dir_ + "/books").c_str(), 0755));
