@@ -18,19 +18,26 @@
 
 namespace looptest {
 
+// A socket listening on 127.0.0.1 at a port the system chooses (put in *port; 0 on failure).
+inline int ListenOnLoopback(int* port) {
+  *port = 0;
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = 0;
+  if (fd < 0 || bind(fd, (sockaddr*)&a, sizeof(a)) != 0 || listen(fd, 8) != 0) return fd;
+  socklen_t len = sizeof(a);
+  getsockname(fd, (sockaddr*)&a, &len);
+  *port = ntohs(a.sin_port);
+  return fd;
+}
+
 class LoopbackHttp {
  public:
   LoopbackHttp() {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = 0;
-    if (fd_ < 0 || bind(fd_, (sockaddr*)&a, sizeof(a)) != 0 || listen(fd_, 8) != 0) return;
-    socklen_t len = sizeof(a);
-    getsockname(fd_, (sockaddr*)&a, &len);
-    port_ = ntohs(a.sin_port);
-    thread_ = std::thread([this] { Serve(); });
+    fd_ = ListenOnLoopback(&port_);
+    if (port_) thread_ = std::thread([this] { Serve(); });
   }
   ~LoopbackHttp() {
     stop_ = true;
@@ -119,16 +126,7 @@ inline int ClosedPort() {
 // request to it waits for the client's own time limit.
 class SilentServer {
  public:
-  SilentServer() {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd_ < 0 || bind(fd_, (sockaddr*)&a, sizeof(a)) != 0 || listen(fd_, 8) != 0) return;
-    socklen_t len = sizeof(a);
-    getsockname(fd_, (sockaddr*)&a, &len);
-    port_ = ntohs(a.sin_port);
-  }
+  SilentServer() { fd_ = ListenOnLoopback(&port_); }
   ~SilentServer() {
     if (fd_ >= 0) close(fd_);
   }
