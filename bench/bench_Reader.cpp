@@ -296,7 +296,8 @@ Window FindWindow(Display* d, pid_t pid, double timeout) {
   return 0;
 }
 
-void Close(Display* d, Window w, pid_t pid) {
+// Asks the window to close, as a window manager's close button does.
+void AskToClose(Display* d, Window w) {
   XEvent ev;
   memset(&ev, 0, sizeof(ev));
   ev.xclient.type = ClientMessage;
@@ -306,6 +307,10 @@ void Close(Display* d, Window w, pid_t pid) {
   ev.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
   XSendEvent(d, w, False, NoEventMask, &ev);
   XFlush(d);
+}
+
+void Close(Display* d, Window w, pid_t pid) {
+  AskToClose(d, w);
   if (Wait(pid, 60) < 0) fprintf(stderr, "bench_Reader: a program had to be killed at its close\n");
 }
 
@@ -814,6 +819,31 @@ bool BenchFont() {
 
 // Two builds of the reader, start to text with a fresh conversion, in turn: the one named by
 // BENCH_READER_REF (a copy of the lectrel program built before a change) against this build's.
+// A termination signal in the reading view against a close of the window: each from the moment
+// it is asked until the process is gone, through the same exit (the reading position saved).
+bool BenchQuit(Display* d, Books& b) {
+  auto end_by = [&](bool signal) -> double {
+    Shown r = StartToText(d, Reader(), b.home);
+    if (r.seconds < 0) return -1.0;
+    usleep(500000);
+    const double start = Now();
+    if (signal)
+      kill(r.pid, SIGTERM);
+    else
+      AskToClose(d, r.win);
+    if (Wait(r.pid, 60) != 0) return -1.0;
+    return Now() - start;
+  };
+  bench::Paired p;
+  if (!bench::RunPaired(g_pairs, [&] { return end_by(false); }, [&] { return end_by(true); }, &p)) {
+    fprintf(stderr, "bench_Reader: a reader did not end through its own exit\n");
+    return false;
+  }
+  bench::PrintPaired("signal_to_exit", "window closed, to the process gone", "SIGTERM, to the process gone", p,
+                     "<= 1.2");
+  return true;
+}
+
 bool BenchAb(Display* d, Books& b) {
   const char* ref = getenv("BENCH_READER_REF");
   if (!ref) {
@@ -857,19 +887,20 @@ int main(int argc, char** argv) {
   if (getenv("BENCH_PAIRS")) g_pairs = atoi(getenv("BENCH_PAIRS"));
   std::set<std::string> parts;
   for (int i = 1; i < argc; i++) parts.insert(argv[i]);
-  if (parts.empty()) parts = {"start", "cached", "settle", "inprocess", "font", "big", "frames", "usage"};
+  if (parts.empty()) parts = {"start", "cached", "settle", "quit", "inprocess", "font", "big", "frames", "usage"};
   printf("load before: %s\n", bench::Load().c_str());
   Books b;
   bool ok = true;
   if (ok && parts.count("start")) {
     ok = PdfBook(&b) && BenchStart(d, b.home, b.pdf, "start_to_text", g_pairs, nullptr);
   }
-  if (ok && (parts.count("cached") || parts.count("settle") || parts.count("usage"))) {
+  if (ok && (parts.count("cached") || parts.count("settle") || parts.count("quit") || parts.count("usage"))) {
     // The converted file must be there for these.
     ok = PdfBook(&b) && (!CacheOf(b.home, b.pdf).empty() || TimeToText(d, Reader(), b.home) > 0);
   }
   if (ok && parts.count("cached")) ok = BenchCached(d, b);
   if (ok && parts.count("settle")) ok = BenchSettle(d, b);
+  if (ok && parts.count("quit")) ok = BenchQuit(d, b);
   if (ok && parts.count("inprocess")) ok = PdfBook(&b) && BenchInProcess(b);
   if (ok && parts.count("frames")) ok = PdfBook(&b) && BenchFrames(b);
   if (ok && parts.count("usage")) ok = BenchUsage(d, b);
