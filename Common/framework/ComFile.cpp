@@ -103,22 +103,20 @@ std::unordered_map<std::string, int>& HeldTemporaries() {
 
 bool IsHeld(const char* path) { return HeldTemporaries().count(path) != 0; }
 
-// True when this write, flush, sync, close or rename is the one that must fail.
-bool FaultNow() {
-  if (cf_fault_countdown <= 0 || --cf_fault_countdown > 0) return false;
+// Counts one operation down to an injected fault: true (errno EIO) for the one that must fail.
+bool FaultFires(int* countdown) {
+  if (*countdown <= 0 || --*countdown > 0) return false;
   cf_fault_fired = true;
   errno = EIO;
   return true;
 }
 
+// True when this write, flush, sync, close or rename is the one that must fail.
+bool FaultNow() { return FaultFires(&cf_fault_countdown); }
+
 // The same for reads.
 int cf_read_fault_countdown = 0;
-bool ReadFaultNow() {
-  if (cf_read_fault_countdown <= 0 || --cf_read_fault_countdown > 0) return false;
-  cf_fault_fired = true;
-  errno = EIO;
-  return true;
-}
+bool ReadFaultNow() { return FaultFires(&cf_read_fault_countdown); }
 
 // Permission bits for a new file: those of the file it replaces, else what a plain create gives.
 mode_t NewFileMode(const char* replaced) {
@@ -283,23 +281,17 @@ char FinishTemp(FILE* f, const std::string& temp, const char* path, bool ok, con
                 bool in_place = false, int write_error = 0) {
   int err = ok ? 0 : (write_error ? write_error : EIO);
   if (!ok) NoteWriteError(err);
-  if (FaultNow() || fflush(f) != 0 || ferror(f)) {
+  // A step that failed; the first failure's reason is the one logged.
+  auto step_failed = [&] {
     if (!err) err = errno ? errno : EIO;
     NoteWriteError(errno);
     ok = false;
-  }
-  if (ok && !in_place && !SyncFile(fileno(f), temp.c_str())) {
-    if (!err) err = errno ? errno : EIO;
-    NoteWriteError(errno);
-    ok = false;
-  }
+  };
+  if (FaultNow() || fflush(f) != 0 || ferror(f)) step_failed();
+  if (ok && !in_place && !SyncFile(fileno(f), temp.c_str())) step_failed();
   // A duplicate of the descriptor keeps the temporary locked from the close to the rename.
   const int lock = in_place ? -1 : dup(fileno(f));
-  if (fclose(f) != 0 || FaultNow()) {
-    if (!err) err = errno ? errno : EIO;
-    NoteWriteError(errno);
-    ok = false;
-  }
+  if (fclose(f) != 0 || FaultNow()) step_failed();
   char result = 1;
   if (!ok) {
     if (!in_place) unlink(temp.c_str());
